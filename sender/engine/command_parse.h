@@ -1,0 +1,34 @@
+#pragma once
+#include <cstdint>
+
+#include "pos_xyz.h"
+
+// Command strings as the scan hands them over: the letter U or D, the text up to
+// the next ';', then ";" and NUL; at most kCommandBufferSize bytes in all.
+constexpr int kCommandBufferSize = 32;
+
+// The drawing's reference corner, found in pass 1 and used in pass 2.
+struct PlotExtent {
+    bool seen = false;
+    int32_t minX = 0;
+    int32_t maxY = 0;
+};
+
+// One per process: a job resets it before pass 1 (one job runs at a time).
+extern PlotExtent g_plotExtent;
+
+void ResetPlotExtent(PlotExtent& extent = g_plotExtent);
+void ScanExtent(const char* command, PlotExtent& extent = g_plotExtent);
+Pos_xyz ParsePoint(const char* command, const PlotExtent& extent = g_plotExtent);
+
+// atol's reading rules on [begin, end): blanks, sign, digits up to the first
+// non-digit; no digits read 0. Values beyond int32 saturate to its limits.
+int32_t ReadNumber(const char* begin, const char* end);
+
+struct CommandNumbers {
+    int32_t x;
+    int32_t y;
+};
+// The two numbers of a command: X from after the letter to the first ',', Y from
+// after that ',' to the ';'. A command without ',' reads Y as 0.
+CommandNumbers ReadCommandNumbers(const char* command);

@@ -1,0 +1,22 @@
+#include "output_sink.h"
+
+#include <cstring>
+
+void BufferedOutput::Append(const char* data, size_t n) {
+    if (failed_) return;
+    if (n > kCapacity - used_) {
+        if (!Flush()) return;
+        if (n > kCapacity) {
+            failed_ = !writer_.WriteAll(data, n);
+            return;
+        }
+    }
+    std::memcpy(buffer_ + used_, data, n);
+    used_ += n;
+}
+
+bool BufferedOutput::Flush() {
+    if (!failed_ && used_ > 0) failed_ = !writer_.WriteAll(buffer_, used_);
+    used_ = 0;
+    return !failed_;
+}

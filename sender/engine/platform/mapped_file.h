@@ -1,0 +1,31 @@
+#pragma once
+#include <cstdint>
+#include <filesystem>
+
+// A whole file mapped read-only and read only through its view. The file stays
+// open while the view exists; everything is released by the destructor. An empty
+// file is opened but not mapped (data() is null, length() 0).
+class MappedFile {
+public:
+    MappedFile() = default;
+    MappedFile(const MappedFile&) = delete;
+    MappedFile& operator=(const MappedFile&) = delete;
+    ~MappedFile() { Close(); }
+
+    bool Open(const std::filesystem::path& path);
+    void Close();
+
+    const uint8_t* data() const { return data_; }
+    uint32_t length() const { return length_; }  // the low 32 bits of the size
+
+private:
+    const uint8_t* data_ = nullptr;
+    uint32_t length_ = 0;
+    uint64_t mappedSize_ = 0;
+#ifdef _WIN32
+    void* file_ = nullptr;
+    void* mapping_ = nullptr;
+#else
+    int fd_ = -1;
+#endif
+};

@@ -1,0 +1,36 @@
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "mapped_file.h"
+
+bool MappedFile::Open(const std::filesystem::path& path) {
+    Close();
+    fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd_ < 0) return false;
+    struct stat st {};
+    if (::fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode)) {
+        Close();
+        return false;
+    }
+    mappedSize_ = static_cast<uint64_t>(st.st_size);
+    length_ = static_cast<uint32_t>(mappedSize_);
+    if (mappedSize_ == 0) return true;
+    void* view = ::mmap(nullptr, mappedSize_, PROT_READ, MAP_PRIVATE, fd_, 0);
+    if (view == MAP_FAILED) {
+        Close();
+        return false;
+    }
+    data_ = static_cast<const uint8_t*>(view);
+    return true;
+}
+
+void MappedFile::Close() {
+    if (data_ != nullptr) ::munmap(const_cast<uint8_t*>(data_), mappedSize_);
+    if (fd_ >= 0) ::close(fd_);
+    data_ = nullptr;
+    fd_ = -1;
+    length_ = 0;
+    mappedSize_ = 0;
+}

@@ -1,0 +1,41 @@
+#include <windows.h>
+
+#include "mapped_file.h"
+
+bool MappedFile::Open(const std::filesystem::path& path) {
+    Close();
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    file_ = file;
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file, &size)) {
+        Close();
+        return false;
+    }
+    mappedSize_ = static_cast<uint64_t>(size.QuadPart);
+    length_ = static_cast<uint32_t>(mappedSize_);
+    if (mappedSize_ == 0) return true;  // an empty file cannot be mapped
+    mapping_ = CreateFileMappingW(file, nullptr, PAGE_READONLY, 0, 0, nullptr);
+    if (mapping_ == nullptr) {
+        Close();
+        return false;
+    }
+    data_ = static_cast<const uint8_t*>(MapViewOfFile(mapping_, FILE_MAP_READ, 0, 0, 0));
+    if (data_ == nullptr) {
+        Close();
+        return false;
+    }
+    return true;
+}
+
+void MappedFile::Close() {
+    if (data_ != nullptr) UnmapViewOfFile(data_);
+    if (mapping_ != nullptr) CloseHandle(mapping_);
+    if (file_ != nullptr) CloseHandle(file_);
+    data_ = nullptr;
+    mapping_ = nullptr;
+    file_ = nullptr;
+    length_ = 0;
+    mappedSize_ = 0;
+}

@@ -1,0 +1,27 @@
+#pragma once
+#include <cstdint>
+
+#include "job_link.h"
+
+// The progress bar counts blocks of 1024 bytes: one step whenever the position
+// enters a new block, so at most one message per 1024 bytes.
+class ProgressSteps {
+public:
+    explicit ProgressSteps(JobLink& link) : link_(link) {}
+
+    void Start(uint32_t length) {
+        link_.ProgressSetRange(static_cast<uint16_t>((length >> 10) + 1));
+        link_.ProgressSetStep(1);
+        lastBlock_ = 0;
+    }
+    void Check(uint32_t position) {
+        if ((position >> 10) != lastBlock_) {
+            lastBlock_ = position >> 10;
+            link_.ProgressStepIt();
+        }
+    }
+
+private:
+    JobLink& link_;
+    uint32_t lastBlock_ = 0;
+};

@@ -1,0 +1,9 @@
+#pragma once
+#include "cut_job.h"
+
+constexpr uint32_t kPortChunkSize = 1024;
+
+// Sends the finished stream file to the port in chunks of 1024 bytes straight
+// from its read-only view, with progress, the byte counter and cancel between
+// chunks. A chunk that fails or stays pending past the wait ends the streaming.
+JobResult StreamToPort(const CutJob& job);

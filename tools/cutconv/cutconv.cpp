@@ -1,0 +1,82 @@
+// cutconv: runs the sender's conversion job on any plot file, for developers,
+// tests and Linux users. Lengths are plotter units (1/40 mm).
+//
+//   cutconv [--port] [--offset UNITS] [--overcut UNITS] INPUT OUTPUT
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "cut_job.h"
+
+namespace {
+
+// Nothing to show: a command-line job has no dialog and is never cancelled.
+class QuietLink : public JobLink {
+public:
+    bool IsCancelRequested() override { return false; }
+    void ProgressSetRange(uint16_t) override {}
+    void ProgressSetStep(int32_t) override {}
+    void ProgressStepIt() override {}
+    void ProgressSetPos(int32_t) override {}
+    void SetStatusText(const char*) override {}
+    void PostDone(JobResult) override {}
+};
+
+int Usage(const char* problem) {
+    std::fprintf(stderr, "cutconv: %s\n", problem);
+    std::fprintf(stderr, "usage: cutconv [--port] [--offset UNITS] [--overcut UNITS] INPUT OUTPUT\n");
+    return 2;
+}
+
+bool ParseUnits(const char* text, int32_t& value) {
+    errno = 0;
+    char* end = nullptr;
+    long long v = std::strtoll(text, &end, 10);
+    if (end == text || *end != '\0' || errno != 0 || v < INT32_MIN || v > INT32_MAX) return false;
+    value = static_cast<int32_t>(v);
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    CutJob job;
+    const char* files[2] = {nullptr, nullptr};
+    int fileCount = 0;
+    for (int i = 1; i < argc; ++i) {
+        const char* arg = argv[i];
+        if (std::strcmp(arg, "--port") == 0) {
+            job.bToPort = 1;
+        } else if (std::strcmp(arg, "--offset") == 0 || std::strcmp(arg, "--overcut") == 0) {
+            int32_t& target = arg[2] == 'o' && arg[3] == 'f' ? job.nOffsetUnits : job.nOvercutUnits;
+            if (i + 1 >= argc || !ParseUnits(argv[i + 1], target))
+                return Usage((std::string("bad value for ") + arg).c_str());
+            ++i;
+        } else if (arg[0] == '-' && arg[1] != '\0') {
+            return Usage((std::string("unknown option ") + arg).c_str());
+        } else if (fileCount < 2) {
+            files[fileCount++] = arg;
+        } else {
+            return Usage((std::string("unexpected argument ") + arg).c_str());
+        }
+    }
+    if (fileCount != 2) return Usage("INPUT and OUTPUT are required");
+
+    // The same file is read in both passes; in port mode too the output goes
+    // where the user says: the stream is written, not sent.
+    job.paths.plotFile = files[0];
+    job.paths.plotFileAgain = files[0];
+    job.paths.streamFile = files[1];
+    job.strPath = files[1];
+    QuietLink link;
+    job.pDlg = &link;
+
+    JobResult result = ConvertPlotFile(job);
+    if (result == JobResult::Completed) return 0;
+    const char* name = result == JobResult::InputUnreadable ? files[0] : files[1];
+    std::fprintf(stderr, "cutconv: %s: %s\n", name, JobResultText(result));
+    return 1;
+}
