@@ -2,8 +2,7 @@
 
 #include <memory>
 
-#include "command_scan.h"
-#include "contour_cutter.h"
+#include "conversion_passes.h"
 #include "platform/mapped_file.h"
 #include "platform/output_file.h"
 #include "progress_steps.h"
@@ -11,59 +10,25 @@
 
 namespace {
 
-// Pass 1: the extent of every command, so that pass 2 can map the drawing.
 JobResult ScanPlotExtent(const CutJob& job, ProgressSteps& progress) {
     MappedFile input;
     if (!input.Open(job.paths.plotFile)) return JobResult::InputUnreadable;
-    progress.Start(input.length());
-    ResetPlotExtent();
-    CommandScanner scan(input.data(), input.length());
-    char command[kCommandBufferSize];
-    while (!scan.AtEnd()) {
-        progress.Check(scan.position());
-        if (scan.Next(command)) ScanExtent(command);
-        if (job.pDlg->IsCancelRequested()) return JobResult::Cancelled;
-    }
-    return JobResult::Completed;
+    return RunExtentPass(input.data(), input.length(), *job.pDlg, progress);
 }
 
-// Pass 2: map every command, drop repeated points, cut the contours.
 JobResult WriteCutterStream(const CutJob& job, ProgressSteps& progress) {
     MappedFile input;
     if (!input.Open(job.paths.plotFileAgain)) return JobResult::InputUnreadable;
     OutputFile out;
     if (!out.Create(job.bToPort ? job.paths.streamFile : job.strPath))
         return JobResult::OutputNotCreated;
-    progress.Start(input.length());
-
-    auto buffered = std::make_unique<BufferedOutput>(out);
-    MoveWriter writer(*buffered, job.bToPort != 0);
-    writer.WriteText(job.bToPort ? kPortHeader : kFileHeader);
-    ContourCutter cutter(writer, job.nOffsetUnits, job.nOvercutUnits);
-    Pos_xyz lastPoint{0, 0, 0};
-
-    CommandScanner scan(input.data(), input.length());
-    char command[kCommandBufferSize];
-    while (!scan.AtEnd()) {
-        progress.Check(scan.position());
-        // A repeated point is dropped without a progress or cancel check.
-        for (;;) {
-            if (!scan.Next(command)) {
-                cutter.EndOfInput();
-                break;
-            }
-            Pos_xyz p = ParsePoint(command);
-            if (SamePlace(p, lastPoint)) continue;
-            lastPoint = p;
-            cutter.FeedPoint(p);
-            break;
-        }
-        if (buffered->failed()) return JobResult::OutputWriteFailed;
-        if (job.pDlg->IsCancelRequested()) return JobResult::Cancelled;
-    }
-    writer.WriteText(kFooter);
-    if (!buffered->Flush() || !out.Commit()) return JobResult::OutputWriteFailed;
-    return JobResult::Completed;
+    const CutSettings settings{job.nOffsetUnits, job.nOvercutUnits, job.bToPort != 0};
+    auto buffered = std::make_unique<BufferedOutput>(out);  // 64 KiB: not on the stack
+    JobResult result =
+        RunCutPass(input.data(), input.length(), settings, *buffered, *job.pDlg, progress);
+    // Only a finished stream takes the output's name; anything else is removed.
+    if (result == JobResult::Completed && !out.Commit()) result = JobResult::OutputWriteFailed;
+    return result;
 }
 
 }  // namespace

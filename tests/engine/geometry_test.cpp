@@ -1,0 +1,80 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "geometry.h"
+
+namespace {
+
+Pos_xyz P(int32_t x, int32_t y, uint8_t pen = 0) { return Pos_xyz{x, y, pen}; }
+
+TEST(PointDistance, TruncatesTheRealDistance) {
+    EXPECT_EQ(PointDistance(P(0, 0), P(30, 40)), 50);
+    EXPECT_EQ(PointDistance(P(0, 0), P(-3, -4)), 5);
+    EXPECT_EQ(PointDistance(P(0, 0), P(1, 1)), 1);
+    EXPECT_EQ(PointDistance(P(0, 0), P(2, 3)), 3);
+    EXPECT_EQ(PointDistance(P(7, 7, 0), P(7, 7, 1)), 0);
+}
+
+TEST(OffsetVector, MatchesTheCuttersTable) {
+    struct Row {
+        int32_t length;
+        Pos_xyz toward;
+        int32_t x, y;
+    };
+    const Row rows[] = {
+        {10, P(30, 40), 6, 8},    {10, P(40, 30), 8, 6},     {10, P(-30, 40), -6, 8},
+        {10, P(30, -40), 6, -8},  {10, P(-30, -40), -6, -8}, {10, P(0, 50), 0, 10},
+        {10, P(0, -50), 0, -10},  {10, P(50, 0), 10, 0},     {10, P(-50, 0), -10, 0},
+        {10, P(0, 0), 0, -10},    {10, P(1, 1), 7, 7},       {10, P(3, 1), 9, 3},
+        {10, P(100, 1), 9, 0},    {12, P(5, -12), 4, -9},    {13, P(5, 12), 5, 12},
+        {20, P(1, 2), 8, 16},     {20, P(2, 1), 17, 8},      {20, P(3, 4), 12, 16},
+        {40, P(1, 1), 28, 28},    {0, P(1, 1), 0, 0},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(testing::Message() << "length " << r.length << " toward (" << r.toward.x
+                                        << ", " << r.toward.y << ")");
+        Pos_xyz v = OffsetVector(r.length, P(0, 0), r.toward);
+        EXPECT_EQ(v.x, r.x);
+        EXPECT_EQ(v.y, r.y);
+        // A displacement: the same from any start, with the target moved alike.
+        Pos_xyz moved = OffsetVector(r.length, P(1000, -500), P(r.toward.x + 1000, r.toward.y - 500));
+        EXPECT_EQ(moved.x, r.x);
+        EXPECT_EQ(moved.y, r.y);
+    }
+}
+
+TEST(OffsetVector, LengthsBeyondThe32BitSquareStayExact) {
+    // 46341 squared does not fit in 32 bits; the 64-bit square keeps it exact.
+    Pos_xyz v = OffsetVector(46341, P(0, 0), P(3, 4));
+    EXPECT_EQ(v.x, 27804);
+    EXPECT_EQ(v.y, 37072);
+    v = OffsetVector(2000000000, P(0, 0), P(-1, 0));
+    EXPECT_EQ(v.x, -2000000000);
+    v = OffsetVector(INT32_MIN, P(0, 0), P(0, -1));
+    EXPECT_EQ(v.y, INT32_MIN);  // wraps in 32 bits, without overflow
+}
+
+TEST(CornerAngle, MatchesTheCuttersTable) {
+    const Pos_xyz a = P(0, 0), b = P(100, 0);
+    EXPECT_DOUBLE_EQ(CornerAngle(a, b, P(100, 100)), 90.00007601981207);
+    EXPECT_DOUBLE_EQ(CornerAngle(a, b, P(100, -100)), 90.00007601981207);
+    EXPECT_DOUBLE_EQ(CornerAngle(a, b, P(0, 100)), 45.00003800990604);
+    EXPECT_DOUBLE_EQ(CornerAngle(a, b, P(200, 100)), 135.0001140297181);
+    EXPECT_DOUBLE_EQ(CornerAngle(a, b, P(182, 57)), 145.19611088919498);
+    EXPECT_DOUBLE_EQ(CornerAngle(a, b, P(18, 57)), 34.80404115042912);
+    EXPECT_EQ(CornerAngle(a, b, P(200, 0)), 180.0);
+    EXPECT_EQ(CornerAngle(a, b, P(0, 0)), 0.0);
+}
+
+TEST(CornerAngle, ZeroLengthLegIsNotANumber) {
+    EXPECT_TRUE(std::isnan(CornerAngle(P(0, 0), P(0, 0), P(5, 5))));
+    EXPECT_TRUE(std::isnan(CornerAngle(P(0, 0), P(5, 5), P(5, 5))));
+}
+
+TEST(CornerAngle, RoundingPastACompleteReversalCountsAsZero) {
+    // The cosine comes out one unit in the last place above 1 here.
+    EXPECT_EQ(CornerAngle(P(2308, 10918), P(2358, 10873), P(2338, 10891)), 0.0);
+}
+
+}  // namespace
