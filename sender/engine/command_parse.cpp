@@ -36,7 +36,9 @@ CommandNumbers ReadCommandNumbers(const char* command) {
     return {ReadNumber(command + 1, comma), ReadNumber(comma + 1, end)};
 }
 
-void ResetPlotExtent(PlotExtent& extent) { extent = PlotExtent{}; }
+void ResetPlotExtent(PlotExtent& extent) {
+    extent = PlotExtent{};
+}
 
 void ScanExtent(const char* command, PlotExtent& extent) {
     CommandNumbers n = ReadCommandNumbers(command);

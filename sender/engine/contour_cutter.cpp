@@ -10,8 +10,7 @@ constexpr int32_t kMinSharpEntry = 40;      // 1 mm: shorter entries are cut pla
 ContourCutter::ContourCutter(MoveWriter& writer, int32_t nOffsetUnits, int32_t nOvercutUnits)
     : writer_(writer), nOffsetUnits_(nOffsetUnits), nOvercutUnits_(nOvercutUnits) {}
 
-bool ContourCutter::IsSharp(Pos_xyz from, Pos_xyz corner, Pos_xyz next,
-                            int32_t entryLength) const {
+bool ContourCutter::IsSharp(Pos_xyz from, Pos_xyz corner, Pos_xyz next, int32_t entryLength) const {
     // Not-a-number (a zero-length leg) fails the comparison: not sharp.
     return CornerAngle(from, corner, next) < kSharpAngleLimit && nOffsetUnits_ > 0 &&
            entryLength > kMinSharpEntry;

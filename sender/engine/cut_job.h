@@ -8,9 +8,9 @@
 // The fixed exchange files in C:\Harvel. The platform compares paths without
 // regard to case, so both spellings of the plot file name one file.
 struct ExchangePaths {
-    std::filesystem::path plotFile{"c:\\Harvel\\Quelmar.plt"};        // pass 1
-    std::filesystem::path plotFileAgain{"c:\\Harvel\\quelmar.plt"};   // pass 2
-    std::filesystem::path streamFile{"c:\\Harvel\\quelmar.th0"};      // port mode output
+    std::filesystem::path plotFile{"c:\\Harvel\\Quelmar.plt"};       // pass 1
+    std::filesystem::path plotFileAgain{"c:\\Harvel\\quelmar.plt"};  // pass 2
+    std::filesystem::path streamFile{"c:\\Harvel\\quelmar.th0"};     // port mode output
 };
 
 constexpr uint32_t kPortWaitMs = 10000;
@@ -18,13 +18,13 @@ constexpr uint32_t kPortWaitMs = 10000;
 // The job record from the dialog to the worker. The dialog allocates it on the
 // heap; the worker takes ownership and frees it at once after copying it.
 struct CutJob {
-    PortHandle hPort = kNoPort;       // read only in port mode
-    std::filesystem::path strPath;    // output in file mode
-    int32_t nOffsetUnits = 0;         // knife offset, 1/40 mm; 0 when off
-    int32_t nOvercutUnits = 0;        // overcut length, 1/40 mm; 0 when off
-    int32_t bToPort = 0;              // non-zero: stream to the port
-    JobLink* pDlg = nullptr;          // cancel flag, progress, status, done
-    ExchangePaths paths;              // tests and tools run jobs elsewhere
+    PortHandle hPort = kNoPort;     // read only in port mode
+    std::filesystem::path strPath;  // output in file mode
+    int32_t nOffsetUnits = 0;       // knife offset, 1/40 mm; 0 when off
+    int32_t nOvercutUnits = 0;      // overcut length, 1/40 mm; 0 when off
+    int32_t bToPort = 0;            // non-zero: stream to the port
+    JobLink* pDlg = nullptr;        // cancel flag, progress, status, done
+    ExchangePaths paths;            // tests and tools run jobs elsewhere
     uint32_t portWaitMs = kPortWaitMs;
 };
 

@@ -10,7 +10,9 @@ static double LegLength(Pos_xyz a, Pos_xyz b) {
     return std::sqrt(dx * dx + dy * dy);
 }
 
-int32_t PointDistance(Pos_xyz a, Pos_xyz b) { return TruncateToInt32(LegLength(a, b)); }
+int32_t PointDistance(Pos_xyz a, Pos_xyz b) {
+    return TruncateToInt32(LegLength(a, b));
+}
 
 Pos_xyz OffsetVector(int32_t length, Pos_xyz a, Pos_xyz b) {
     Pos_xyz v{0, 0, 0};

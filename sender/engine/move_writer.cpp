@@ -22,4 +22,6 @@ void MoveWriter::WriteMove(char letter, Pos_xyz p) {
     out_.Append(line, static_cast<size_t>(end - line));
 }
 
-void MoveWriter::WriteText(const char* text) { out_.Append(text, std::strlen(text)); }
+void MoveWriter::WriteText(const char* text) {
+    out_.Append(text, std::strlen(text));
+}

@@ -8,4 +8,6 @@ struct Pos_xyz {
     uint8_t pen;  // 1 pen down (cut to here), 0 pen up (move to here)
 };
 
-inline bool SamePlace(Pos_xyz a, Pos_xyz b) { return a.x == b.x && a.y == b.y; }
+inline bool SamePlace(Pos_xyz a, Pos_xyz b) {
+    return a.x == b.x && a.y == b.y;
+}

@@ -30,7 +30,8 @@ JobResult StreamToPort(const CutJob& job) {
     uint32_t position = 0;
     while (position < length) {
         progress.Check(position);
-        const uint32_t size = length - position > kPortChunkSize ? kPortChunkSize : length - position;
+        const uint32_t size =
+            length - position > kPortChunkSize ? kPortChunkSize : length - position;
         const PortWrite written = port.Write(stream.data() + position, size);
         if (written == PortWrite::Failed) return JobResult::PortWriteFailed;
         if (written == PortWrite::TimedOut) return JobResult::PortTimedOut;

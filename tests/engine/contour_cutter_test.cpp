@@ -70,7 +70,8 @@ TEST(Overcut, ClosedDependsOnlyOnTheLastPenDownPoint) {
     EXPECT_EQ(Lines(shifted, 0, 300),
               "U540,40;D340,40;D340,240;D540,240;D540,40;D340,40;D340,140;");
     // An open contour is never replayed; nor is anything with no overcut length.
-    EXPECT_EQ(Lines("PU0,0;PD0,200;PD200,200;PD200,0;", 0, 300), "U240,40;D40,40;D40,240;D240,240;");
+    EXPECT_EQ(Lines("PU0,0;PD0,200;PD200,200;PD200,0;", 0, 300),
+              "U240,40;D40,40;D40,240;D240,240;");
     EXPECT_EQ(Lines(kSquare, 0, -5), "U240,40;D40,40;D40,240;D240,240;D240,40;");
 }
 

@@ -6,7 +6,9 @@
 
 namespace {
 
-Pos_xyz P(int32_t x, int32_t y, uint8_t pen = 0) { return Pos_xyz{x, y, pen}; }
+Pos_xyz P(int32_t x, int32_t y, uint8_t pen = 0) {
+    return Pos_xyz{x, y, pen};
+}
 
 TEST(PointDistance, TruncatesTheRealDistance) {
     EXPECT_EQ(PointDistance(P(0, 0), P(30, 40)), 50);
@@ -23,13 +25,13 @@ TEST(OffsetVector, MatchesTheCuttersTable) {
         int32_t x, y;
     };
     const Row rows[] = {
-        {10, P(30, 40), 6, 8},    {10, P(40, 30), 8, 6},     {10, P(-30, 40), -6, 8},
-        {10, P(30, -40), 6, -8},  {10, P(-30, -40), -6, -8}, {10, P(0, 50), 0, 10},
-        {10, P(0, -50), 0, -10},  {10, P(50, 0), 10, 0},     {10, P(-50, 0), -10, 0},
-        {10, P(0, 0), 0, -10},    {10, P(1, 1), 7, 7},       {10, P(3, 1), 9, 3},
-        {10, P(100, 1), 9, 0},    {12, P(5, -12), 4, -9},    {13, P(5, 12), 5, 12},
-        {20, P(1, 2), 8, 16},     {20, P(2, 1), 17, 8},      {20, P(3, 4), 12, 16},
-        {40, P(1, 1), 28, 28},    {0, P(1, 1), 0, 0},
+        {10, P(30, 40), 6, 8},   {10, P(40, 30), 8, 6},     {10, P(-30, 40), -6, 8},
+        {10, P(30, -40), 6, -8}, {10, P(-30, -40), -6, -8}, {10, P(0, 50), 0, 10},
+        {10, P(0, -50), 0, -10}, {10, P(50, 0), 10, 0},     {10, P(-50, 0), -10, 0},
+        {10, P(0, 0), 0, -10},   {10, P(1, 1), 7, 7},       {10, P(3, 1), 9, 3},
+        {10, P(100, 1), 9, 0},   {12, P(5, -12), 4, -9},    {13, P(5, 12), 5, 12},
+        {20, P(1, 2), 8, 16},    {20, P(2, 1), 17, 8},      {20, P(3, 4), 12, 16},
+        {40, P(1, 1), 28, 28},   {0, P(1, 1), 0, 0},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(testing::Message() << "length " << r.length << " toward (" << r.toward.x
@@ -38,7 +40,8 @@ TEST(OffsetVector, MatchesTheCuttersTable) {
         EXPECT_EQ(v.x, r.x);
         EXPECT_EQ(v.y, r.y);
         // A displacement: the same from any start, with the target moved alike.
-        Pos_xyz moved = OffsetVector(r.length, P(1000, -500), P(r.toward.x + 1000, r.toward.y - 500));
+        Pos_xyz moved =
+            OffsetVector(r.length, P(1000, -500), P(r.toward.x + 1000, r.toward.y - 500));
         EXPECT_EQ(moved.x, r.x);
         EXPECT_EQ(moved.y, r.y);
     }

@@ -17,11 +17,17 @@ public:
         ++cancelPolls;
         return cancelAfterPolls >= 0 && cancelPolls > cancelAfterPolls;
     }
-    void ProgressSetRange(uint16_t upper) override { events.push_back("range " + std::to_string(upper)); }
-    void ProgressSetStep(int32_t step) override { events.push_back("step " + std::to_string(step)); }
+    void ProgressSetRange(uint16_t upper) override {
+        events.push_back("range " + std::to_string(upper));
+    }
+    void ProgressSetStep(int32_t step) override {
+        events.push_back("step " + std::to_string(step));
+    }
     void ProgressStepIt() override { events.push_back("stepit"); }
     void ProgressSetPos(int32_t pos) override { events.push_back("pos " + std::to_string(pos)); }
-    void SetStatusText(const char* text) override { events.push_back(std::string("status ") + text); }
+    void SetStatusText(const char* text) override {
+        events.push_back(std::string("status ") + text);
+    }
     void PostDone(JobResult result) override {
         ++doneCount;
         lastResult = result;

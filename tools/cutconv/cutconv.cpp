@@ -27,7 +27,8 @@ public:
 
 int Usage(const char* problem) {
     std::fprintf(stderr, "cutconv: %s\n", problem);
-    std::fprintf(stderr, "usage: cutconv [--port] [--offset UNITS] [--overcut UNITS] INPUT OUTPUT\n");
+    std::fprintf(stderr,
+                 "usage: cutconv [--port] [--offset UNITS] [--overcut UNITS] INPUT OUTPUT\n");
     return 2;
 }
 

@@ -1,7 +1,7 @@
-#include <cerrno>
 #include <fcntl.h>
 #include <poll.h>
 #include <unistd.h>
+#include <cerrno>
 
 #include <chrono>
 
@@ -14,7 +14,9 @@ PortWriter::PortWriter(PortHandle port, uint32_t waitMs) : port_(port), waitMs_(
 
 PortWriter::~PortWriter() = default;
 
-bool PortWriter::ready() const { return port_ >= 0; }
+bool PortWriter::ready() const {
+    return port_ >= 0;
+}
 
 PortWrite PortWriter::Write(const uint8_t* data, uint32_t n) {
     using Clock = std::chrono::steady_clock;
