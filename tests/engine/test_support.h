@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -73,10 +74,11 @@ inline std::string Convert(const std::string& input, int32_t offset = 0, int32_t
 class TempFolder {
 public:
     TempFolder() {
+        // Test programs run side by side: the name must differ between processes.
         static std::atomic<int> counter{0};
+        static const unsigned processTag = std::random_device{}();
         path_ = std::filesystem::temp_directory_path() /
-                ("harvel-test-" + std::to_string(++counter) + "-" +
-                 std::to_string(reinterpret_cast<uintptr_t>(this) & 0xffffff));
+                ("harvel-test-" + std::to_string(processTag) + "-" + std::to_string(++counter));
         std::filesystem::remove_all(path_);
         std::filesystem::create_directories(path_);
     }
