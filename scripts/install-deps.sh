@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Installs what building and testing need on a Debian machine, skipping what is
+# there already. Needs root (or sudo).
+set -euo pipefail
+
+packages=(cmake ninja-build g++ clang libclang-rt-14-dev clang-format googletest
+          libbenchmark-dev mingw-w64 wine wine64 xvfb socat imagemagick x11-apps
+          locales python3)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if ((${#missing[@]})); then
+  echo "installing: ${missing[*]}"
+  SUDO=""
+  [ "$(id -u)" -ne 0 ] && SUDO=sudo
+  $SUDO apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
