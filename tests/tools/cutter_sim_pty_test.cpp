@@ -1,0 +1,241 @@
+// The real programs end to end: cutconv writes the port stream, the engine's
+// streaming sends it through a pty, cutter-sim receives it on the other side.
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "cut_job.h"
+#include "stream_to_port.h"
+
+extern char** environ;
+
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+std::string ReadFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+void WriteFile(const fs::path& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+// Starts a program with its stdout and stderr in files.
+pid_t Spawn(const std::vector<std::string>& args, const fs::path& stdoutPath) {
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, stdoutPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0644);
+    const std::string errPath = stdoutPath.string() + ".err";
+    posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0644);
+    std::vector<char*> argv;
+    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    pid_t pid = -1;
+    if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0) pid = -1;
+    posix_spawn_file_actions_destroy(&actions);
+    return pid;
+}
+
+// The child's exit status, or -1 if it had to be killed after the time limit.
+int WaitExit(pid_t pid, std::chrono::milliseconds limit) {
+    const auto deadline = Clock::now() + limit;
+    int status = 0;
+    while (::waitpid(pid, &status, WNOHANG) == 0) {
+        if (Clock::now() > deadline) {
+            ::kill(pid, SIGKILL);
+            ::waitpid(pid, &status, 0);
+            return -1;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// A pty pair whose slave side is raw from the start, so that nothing the
+// writer sends before the reader opens it is echoed or held for a line end.
+struct PtyPair {
+    int master = -1;
+    int slave = -1;
+    std::string slaveName;
+
+    PtyPair() {
+        master = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+        if (master < 0 || ::grantpt(master) != 0 || ::unlockpt(master) != 0) return;
+        slaveName = ::ptsname(master);
+        slave = ::open(slaveName.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+        termios raw{};
+        ::tcgetattr(slave, &raw);
+        ::cfmakeraw(&raw);
+        ::tcsetattr(slave, TCSANOW, &raw);
+    }
+    ~PtyPair() {
+        CloseMaster();
+        if (slave >= 0) ::close(slave);
+    }
+    void CloseMaster() {
+        if (master >= 0) ::close(master);
+        master = -1;
+    }
+};
+
+class QuietLink : public JobLink {
+public:
+    bool IsCancelRequested() override { return false; }
+    void ProgressSetRange(uint16_t) override {}
+    void ProgressSetStep(int32_t) override {}
+    void ProgressStepIt() override {}
+    void ProgressSetPos(int32_t) override {}
+    void SetStatusText(const char*) override {}
+    void PostDone(JobResult) override {}
+};
+
+class CutterSimEndToEnd : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = fs::path(TEST_OUTPUT_DIR) /
+               ("cutter-sim-" +
+                std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+    }
+
+    // `count` copies of the worked example's square side by side, converted with
+    // knife offset 20 and overcut 300: 11 cuts and 1 move each.
+    std::string ConvertSquares(int count) {
+        std::string plot = "IN;";
+        for (int i = 0; i < count; ++i) {
+            const int x = i * 300;
+            plot += "PU" + std::to_string(x) + ",0;PD" + std::to_string(x) + ",200;PD" +
+                    std::to_string(x + 200) + ",200;PD" + std::to_string(x + 200) + ",0;PD" +
+                    std::to_string(x) + ",0;";
+        }
+        WriteFile(dir_ / "squares.plt", plot);
+        pid_t pid = Spawn({CUTCONV_PATH, "--port", "--offset", "20", "--overcut", "300",
+                           (dir_ / "squares.plt").string(), (dir_ / "squares.th0").string()},
+                          dir_ / "cutconv.out");
+        EXPECT_EQ(WaitExit(pid, std::chrono::seconds(30)), 0);
+        return ReadFile(dir_ / "squares.th0");
+    }
+
+    pid_t StartCutterSim(const std::string& input, std::vector<std::string> options) {
+        std::vector<std::string> args = {CUTTER_SIM_PATH, "--raw", (dir_ / "received").string(),
+                                         "--first-byte-ms", "20000"};
+        args.insert(args.end(), options.begin(), options.end());
+        args.push_back(input);
+        return Spawn(args, dir_ / "summary");
+    }
+
+    JobResult StreamToPty(int master) {
+        QuietLink link;
+        CutJob job;
+        job.hPort = master;
+        job.paths.streamFile = dir_ / "squares.th0";
+        job.pDlg = &link;
+        return StreamToPort(job);
+    }
+
+    std::string Summary() { return ReadFile(dir_ / "summary"); }
+
+    fs::path dir_;
+};
+
+TEST_F(CutterSimEndToEnd, WorkedSquareWithCornerLoopsAndOvercut) {
+    const std::string stream = ConvertSquares(1);
+    ASSERT_EQ(stream,
+              "CDR;U2072,1564;D1852,1564;D1872,1584;D1872,1784;D1892,1764;D2092,1764;"
+              "D2072,1744;D2072,1544;D2062,1565;D1852,1564;D1872,1584;D1872,1644;U0,0;@;@;@;");
+    pid_t pid = StartCutterSim((dir_ / "squares.th0").string(),
+                               {"--svg", (dir_ / "worked-square.svg").string()});
+    EXPECT_EQ(WaitExit(pid, std::chrono::seconds(30)), 0);
+    EXPECT_EQ(Summary(),
+              "bytes=147 header=CDR cuts=11 moves=1 cut_mm=30.660 "
+              "bbox_mm=0.500,0.500,6.500,6.500 bad=0 complete\n");
+    // The picture: the corner loops run 0.5 mm past each corner, and the
+    // overcut cuts the first side again up to 3 mm.
+    const std::string svg = ReadFile(dir_ / "worked-square.svg");
+    EXPECT_NE(
+        svg.find("M1.000 6.000L1.000 0.500L1.500 1.000L6.500 1.000L6.000 1.500L6.000 6.500"
+                 "L5.500 6.000L0.500 6.000L1.025 5.750L1.000 0.500L1.500 1.000L3.000 1.000\""),
+        std::string::npos)
+        << svg;
+}
+
+TEST_F(CutterSimEndToEnd, PtyAtLineRateReceivesTheStreamByteForByte) {
+    const std::string stream = ConvertSquares(50);  // about 7 KB: two seconds at 38400 baud
+    PtyPair pty;
+    ASSERT_GE(pty.slave, 0);
+    pid_t pid = StartCutterSim(pty.slaveName, {"--baud", "38400"});
+    const auto start = Clock::now();
+    EXPECT_EQ(StreamToPty(pty.master), JobResult::Completed);
+    EXPECT_EQ(WaitExit(pid, std::chrono::seconds(60)), 0) << ReadFile(dir_ / "summary.err");
+    const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+
+    EXPECT_EQ(ReadFile(dir_ / "received"), stream);
+    EXPECT_EQ(Summary(), "bytes=" + std::to_string(stream.size()) +
+                             " header=CDR cuts=550 moves=50 cut_mm=1532.999 "
+                             "bbox_mm=0.500,0.500,374.000,6.500 bad=0 complete\n");
+    // The line cannot carry the stream faster than 3840 bytes a second.
+    EXPECT_GE(seconds, (stream.size() - 32) / 3840.0);
+}
+
+TEST_F(CutterSimEndToEnd, PtyWithoutPacingKeepsUpWithTheSender) {
+    const std::string stream = ConvertSquares(5000);  // several hundred chunks
+    PtyPair pty;
+    ASSERT_GE(pty.slave, 0);
+    pid_t pid = StartCutterSim(pty.slaveName, {});
+    EXPECT_EQ(StreamToPty(pty.master), JobResult::Completed);
+    EXPECT_EQ(WaitExit(pid, std::chrono::seconds(60)), 0) << ReadFile(dir_ / "summary.err");
+    EXPECT_EQ(ReadFile(dir_ / "received"), stream);
+    EXPECT_NE(Summary().find(" cuts=55000 moves=5000 "), std::string::npos) << Summary();
+}
+
+TEST_F(CutterSimEndToEnd, SenderThatHangsUpLeavesAnIncompleteStream) {
+    const std::string stream = ConvertSquares(1);
+    PtyPair pty;
+    ASSERT_GE(pty.slave, 0);
+    ::close(pty.slave);  // only cutter-sim holds the slave: closing the master hangs it up
+    pty.slave = -1;
+    pid_t pid = StartCutterSim(pty.slaveName, {});
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));  // let it open the slave
+    ASSERT_EQ(::write(pty.master, stream.data(), 100), 100);
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    pty.CloseMaster();
+    EXPECT_EQ(WaitExit(pid, std::chrono::seconds(30)), 1);
+    EXPECT_EQ(ReadFile(dir_ / "received"), stream.substr(0, 100));
+    EXPECT_NE(Summary().find("bytes=100 "), std::string::npos) << Summary();
+    EXPECT_NE(Summary().find(" incomplete"), std::string::npos) << Summary();
+}
+
+TEST_F(CutterSimEndToEnd, QuietSenderEndsTheStreamAfterTheTimeout) {
+    const std::string stream = ConvertSquares(1);
+    PtyPair pty;
+    ASSERT_GE(pty.slave, 0);
+    pid_t pid = StartCutterSim(pty.slaveName, {"--quiet-ms", "300"});
+    ASSERT_EQ(::write(pty.master, stream.data(), stream.size() - 3), ssize_t(stream.size() - 3));
+    EXPECT_EQ(WaitExit(pid, std::chrono::seconds(30)), 1);
+    EXPECT_NE(Summary().find(" bad=2 incomplete"), std::string::npos) << Summary();
+    EXPECT_NE(ReadFile(dir_ / "summary.err").find("input went quiet"), std::string::npos);
+}
+
+}  // namespace

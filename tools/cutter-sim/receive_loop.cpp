@@ -1,0 +1,107 @@
+#include "receive_loop.h"
+
+#include <poll.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <optional>
+#include <thread>
+#include <vector>
+
+#include "line_pacer.h"
+
+using Clock = LinePacer::Clock;
+
+const char* ReceiveEndText(ReceiveEnd end) {
+    switch (end) {
+        case ReceiveEnd::Footer: return "ended at the footer";
+        case ReceiveEnd::EndOfInput: return "input ended";
+        case ReceiveEnd::QuietTimeout: return "input went quiet";
+        case ReceiveEnd::NoFirstByte: return "no byte arrived";
+        case ReceiveEnd::ReadError: return "read failed";
+    }
+    return "?";
+}
+
+namespace {
+
+// Waits until fd is readable; 1 readable, 0 timed out, -1 failed. A hung-up pty
+// counts as readable: its read then reports the end.
+int WaitReadable(int fd, int timeoutMs) {
+    for (;;) {
+        pollfd pfd{fd, POLLIN, 0};
+        const int r = ::poll(&pfd, 1, timeoutMs);
+        if (r < 0 && errno == EINTR) continue;
+        return r < 0 ? -1 : (r > 0 ? 1 : 0);
+    }
+}
+
+}  // namespace
+
+ReceiveReport ReceiveStream(int fd, const ReceiveSettings& settings, StreamDecoder& decoder,
+                            const std::function<void(const char*, size_t)>& record) {
+    ReceiveReport report;
+    std::optional<LinePacer> pacer;
+    if (settings.bytesPerSecond > 0) pacer.emplace(settings.bytesPerSecond);
+    const size_t piece = pacer ? LinePacer::kPiece : 64 * 1024;
+    std::vector<char> buffer(piece);
+
+    std::optional<Clock::time_point> firstByteAt;
+    Clock::time_point lastByteAt{};
+    for (;;) {
+        Clock::time_point dataAt = Clock::now();
+        if (pacer) {
+            std::this_thread::sleep_until(pacer->NextReadAt());
+            dataAt = pacer->NextReadAt();
+        }
+        // Bytes already waiting kept the line busy; otherwise it stood idle
+        // until they came.
+        if (WaitReadable(fd, 0) == 0) {
+            const int timeout = firstByteAt ? settings.quietMs : settings.firstByteMs;
+            const int ready = WaitReadable(fd, timeout);
+            if (ready < 0) {
+                report.end = ReceiveEnd::ReadError;
+                report.error = errno;
+                break;
+            }
+            if (ready == 0) {
+                report.end = firstByteAt ? ReceiveEnd::QuietTimeout : ReceiveEnd::NoFirstByte;
+                break;
+            }
+            dataAt = Clock::now();
+        } else if (!firstByteAt || !pacer) {
+            dataAt = Clock::now();
+        }
+        const ssize_t got = ::read(fd, buffer.data(), piece);
+        if (got < 0 && (errno == EINTR || errno == EAGAIN)) continue;
+        if (got < 0 && errno != EIO) {
+            report.end = ReceiveEnd::ReadError;
+            report.error = errno;
+            break;
+        }
+        if (got <= 0) {  // end of file, or EIO from a pty whose writer has gone
+            report.end = ReceiveEnd::EndOfInput;
+            break;
+        }
+        if (!firstByteAt) firstByteAt = dataAt;
+        const size_t n = static_cast<size_t>(got);
+        const size_t used = decoder.Feed(buffer.data(), n);
+        if (record) record(buffer.data(), used);
+        report.ignoredBytes += n - used;
+        lastByteAt = Clock::now();
+        if (pacer) {
+            pacer->Took(n, dataAt);
+            lastByteAt = pacer->NextReadAt();
+        }
+        if (decoder.finished()) {
+            report.end = ReceiveEnd::Footer;
+            break;
+        }
+    }
+    decoder.EndOfStream();
+    // The last piece is still on the line until its time is up.
+    if (pacer) std::this_thread::sleep_until(lastByteAt);
+    if (firstByteAt)
+        report.seconds = std::chrono::duration<double>(lastByteAt - *firstByteAt).count();
+    return report;
+}

@@ -1,0 +1,29 @@
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+
+#include "stream_decoder.h"
+
+struct ReceiveSettings {
+    uint32_t bytesPerSecond = 0;  // 0: read as fast as the bytes come
+    int quietMs = -1;             // after the first byte; -1: wait for ever
+    int firstByteMs = -1;         // before the first byte; -1: wait for ever
+};
+
+enum class ReceiveEnd { Footer, EndOfInput, QuietTimeout, NoFirstByte, ReadError };
+
+struct ReceiveReport {
+    ReceiveEnd end = ReceiveEnd::EndOfInput;
+    double seconds = 0;         // from the first byte to the end of the stream
+    uint64_t ignoredBytes = 0;  // read after the footer
+    int error = 0;              // errno of a read error
+};
+
+const char* ReceiveEndText(ReceiveEnd end);
+
+// Reads the stream from fd into the decoder until the footer, the end of the
+// input (end of file, or a pty whose other side has closed) or a timeout.
+// `record` sees every byte that the decoder took, in order.
+ReceiveReport ReceiveStream(int fd, const ReceiveSettings& settings, StreamDecoder& decoder,
+                            const std::function<void(const char*, size_t)>& record);

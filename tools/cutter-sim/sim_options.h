@@ -1,0 +1,30 @@
+#pragma once
+#include <cstdint>
+#include <string>
+
+struct SimOptions {
+    std::string input = "-";  // tty, pty, file or "-" for stdin
+    uint32_t baud = 0;        // 0: no pacing
+    int quietMs = -1;
+    int firstByteMs = -1;
+    std::string svgPath;
+    std::string rawPath;
+    std::string summaryPath;
+    bool help = false;
+};
+
+inline constexpr char kSimUsage[] =
+    "usage: cutter-sim [--help] [--baud RATE] [--quiet-ms MS] [--first-byte-ms MS]\n"
+    "                  [--svg FILE] [--raw FILE] [--summary FILE] [INPUT]\n"
+    "  INPUT          tty, pty or file to read the cutter stream from (default: stdin)\n"
+    "  --baud RATE    read no faster than a serial line at RATE baud, 8N1 (38400: 3840 bytes/s)\n"
+    "  --quiet-ms MS  stop when no byte has come for MS milliseconds after the first\n"
+    "  --first-byte-ms MS  stop when the first byte has not come within MS milliseconds\n"
+    "  --svg FILE     draw what the knife did (mm; cuts solid, pen-up moves dashed)\n"
+    "  --raw FILE     save the received bytes as they came\n"
+    "  --summary FILE write the summary line there too\n"
+    "Exit status: 0 for a complete, clean stream; 1 for a stream without its footer,\n"
+    "without header or with undecodable lines; 2 for bad arguments or files.\n";
+
+// Reads the command line; on failure returns false with a one-line problem.
+bool ParseSimOptions(int argc, const char* const* argv, SimOptions& options, std::string& problem);

@@ -1,0 +1,53 @@
+#pragma once
+#include <cstddef>
+#include <cstdint>
+
+#include "cut_summary.h"
+
+// One straight run of the knife: a cut ("D" line) or a pen-up move ("U" line).
+struct KnifeStroke {
+    KnifePoint from;
+    KnifePoint to;
+    bool cut;
+};
+
+class StrokeSink {
+public:
+    virtual ~StrokeSink() = default;
+    virtual void Stroke(const KnifeStroke& stroke) = 0;
+};
+
+// Decodes a cutter stream as it arrives, in pieces of any size: the header
+// ("CDR;" with the port shift, "IN;" without), the lines "U%d,%d;" and
+// "D%d,%d;" (first number y, second x) and the footer "U0,0;@;@;@;".
+class StreamDecoder {
+public:
+    explicit StreamDecoder(StrokeSink* sink = nullptr) : sink_(sink) {}
+
+    // Takes bytes up to and including the footer's last ';' and returns how many
+    // it took: all n, or fewer when the footer ended the stream within them.
+    size_t Feed(const char* data, size_t n);
+    // The stream has ended without more bytes: whatever is held back is settled.
+    void EndOfStream();
+
+    bool finished() const { return summary_.complete; }
+    const CutSummary& summary() const { return summary_; }
+
+private:
+    void Line();
+    void Point(bool cut, int64_t first, int64_t second);
+    void SettleHeldHome();
+
+    static constexpr size_t kMaxLine = 40;  // far above any valid line's length
+    StrokeSink* sink_;
+    CutSummary summary_;
+    char line_[kMaxLine];
+    size_t lineLength_ = 0;
+    bool lineTooLong_ = false;
+    bool firstLine_ = true;
+    // "U0,0;" opens the footer only when "@;" follows, so it is held until then.
+    bool homeHeld_ = false;
+    int footerMarks_ = 0;
+    bool positionKnown_ = false;
+    KnifePoint position_{0, 0};
+};

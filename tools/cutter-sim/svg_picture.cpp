@@ -1,0 +1,53 @@
+#include "svg_picture.h"
+
+namespace {
+
+void AppendPoint(std::string& path, char command, KnifePoint p) {
+    path += command;
+    path += UnitsToMm(p.x);
+    path += ' ';
+    path += UnitsToMm(p.y);
+}
+
+}  // namespace
+
+void SvgPicture::Stroke(const KnifeStroke& s) {
+    if (!s.cut) {
+        AppendPoint(movePath_, 'M', s.from);
+        AppendPoint(movePath_, 'L', s.to);
+        cutOpen_ = false;
+        return;
+    }
+    // Consecutive cuts make one subpath, which keeps big pictures small.
+    if (!cutOpen_ || cutEnd_.x != s.from.x || cutEnd_.y != s.from.y)
+        AppendPoint(cutPath_, 'M', s.from);
+    AppendPoint(cutPath_, 'L', s.to);
+    cutOpen_ = true;
+    cutEnd_ = s.to;
+}
+
+void SvgPicture::Write(std::ostream& out, const BoundingBox& box) const {
+    BoundingBox frame = box;
+    if (frame.empty) frame = BoundingBox{false, 0, 0, 0, 0};
+    const int64_t margin = kUnitsPerMm;
+    const std::string left = UnitsToMm(frame.minX - margin);
+    const std::string top = UnitsToMm(frame.minY - margin);
+    const std::string width = UnitsToMm(frame.maxX - frame.minX + 2 * margin);
+    const std::string height = UnitsToMm(frame.maxY - frame.minY + 2 * margin);
+    out << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+        << "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" << width << "mm\" height=\""
+        << height << "mm\" viewBox=\"" << left << ' ' << top << ' ' << width << ' ' << height
+        << "\">\n"
+        << "<title>What the knife did: cuts solid, pen-up moves dashed (mm)</title>\n";
+    if (!movePath_.empty()) {
+        out << "<path class=\"moves\" fill=\"none\" stroke=\"#888\" stroke-width=\"0.1\" "
+               "stroke-dasharray=\"0.5 0.5\" d=\""
+            << movePath_ << "\"/>\n";
+    }
+    if (!cutPath_.empty()) {
+        out << "<path class=\"cuts\" fill=\"none\" stroke=\"#000\" stroke-width=\"0.1\" "
+               "stroke-linejoin=\"round\" d=\""
+            << cutPath_ << "\"/>\n";
+    }
+    out << "</svg>\n";
+}
