@@ -6,34 +6,38 @@
 
 PlotExtent g_plotExtent;
 
+// Blank, tab, line feed, vertical tab, form feed, carriage return.
 static bool IsBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+    return c == ' ' || (c >= '\t' && c <= '\r');
 }
 
-int32_t ReadNumber(const char* p, const char* end) {
-    while (p < end && IsBlank(*p)) ++p;
+int32_t ReadNumber(const char* p) {
+    while (IsBlank(*p)) ++p;
     bool negative = false;
-    if (p < end && (*p == '+' || *p == '-')) {
+    if (*p == '+' || *p == '-') {
         negative = *p == '-';
         ++p;
     }
-    // Accumulate toward the sign's side so that INT32_MIN itself is reachable.
-    int64_t value = 0;
-    for (; p < end && *p >= '0' && *p <= '9'; ++p) {
-        int digit = *p - '0';
-        value = negative ? value * 10 - digit : value * 10 + digit;
-        if (value > INT32_MAX) return INT32_MAX;
-        if (value < INT32_MIN) return INT32_MIN;
+    // Past leading zeros, more than ten digits are beyond any int32 and
+    // saturate; up to ten fit the 64-bit sum exactly.
+    while (*p == '0') ++p;
+    const char* first = p;
+    uint64_t magnitude = 0;
+    for (unsigned digit; (digit = static_cast<unsigned char>(*p) - unsigned{'0'}) <= 9; ++p)
+        magnitude = magnitude * 10 + digit;
+    if (p - first > 10) magnitude = UINT64_MAX;
+    if (negative) {
+        return magnitude >= 0x80000000u ? INT32_MIN : -static_cast<int32_t>(magnitude);
     }
-    return static_cast<int32_t>(value);
+    return magnitude > INT32_MAX ? INT32_MAX : static_cast<int32_t>(magnitude);
 }
 
 CommandNumbers ReadCommandNumbers(const char* command) {
-    const char* end = std::strchr(command, ';');
-    if (end == nullptr) end = command + std::strlen(command);
-    const char* comma = static_cast<const char*>(std::memchr(command, ',', end - command));
-    if (comma == nullptr) return {ReadNumber(command + 1, end), 0};
-    return {ReadNumber(command + 1, comma), ReadNumber(comma + 1, end)};
+    // Both texts end where reading stops anyway: X at the first ',' (or the
+    // ';'), Y at the ';'. The buffer holds nothing after its ';' but the NUL, so
+    // the first ',' of the string lies inside the command.
+    const char* comma = std::strchr(command + 1, ',');
+    return {ReadNumber(command + 1), comma == nullptr ? 0 : ReadNumber(comma + 1)};
 }
 
 void ResetPlotExtent(PlotExtent& extent) {

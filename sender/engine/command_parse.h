@@ -21,9 +21,9 @@ void ResetPlotExtent(PlotExtent& extent = g_plotExtent);
 void ScanExtent(const char* command, PlotExtent& extent = g_plotExtent);
 Pos_xyz ParsePoint(const char* command, const PlotExtent& extent = g_plotExtent);
 
-// atol's reading rules on [begin, end): blanks, sign, digits up to the first
-// non-digit; no digits read 0. Values beyond int32 saturate to its limits.
-int32_t ReadNumber(const char* begin, const char* end);
+// atol's reading rules on a NUL-terminated text: blanks, sign, digits up to the
+// first non-digit; no digits read 0. Values beyond int32 saturate to its limits.
+int32_t ReadNumber(const char* text);
 
 struct CommandNumbers {
     int32_t x;

@@ -18,7 +18,12 @@ bool CommandScanner::Next(char (&command)[kCommandBufferSize]) {
     uint32_t size = end - p;
     constexpr uint32_t kMaxText = kCommandBufferSize - 2;  // room for ";" and NUL
     if (size > kMaxText) size = kMaxText;
-    std::memcpy(command, data_ + p, size);
+    // A fixed-size copy is much cheaper than a variable one; the bytes past the
+    // command are overwritten by its end or lie behind the NUL.
+    if (length_ - p >= kCommandBufferSize)
+        std::memcpy(command, data_ + p, kCommandBufferSize);
+    else
+        std::memcpy(command, data_ + p, size);
     command[size] = ';';
     command[size + 1] = '\0';
     position_ = end;

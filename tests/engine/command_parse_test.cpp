@@ -114,3 +114,18 @@ TEST(PlotExtent, ResetForgetsThePreviousJob) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(CommandParse, LeadingZerosDoNotCountTowardSaturation) {
+    CommandNumbers n = ReadCommandNumbers("D000000000000000000000000012,-0000000002147483648;");
+    EXPECT_EQ(n.x, 12);
+    EXPECT_EQ(n.y, INT32_MIN);
+    n = ReadCommandNumbers("D4294967296,-4294967297;");
+    EXPECT_EQ(n.x, INT32_MAX);
+    EXPECT_EQ(n.y, INT32_MIN);
+    n = ReadCommandNumbers("D99999999999999999999999999999;");
+    EXPECT_EQ(n.x, INT32_MAX);
+}
+
+}  // namespace
