@@ -83,7 +83,7 @@ int main(int argc, char** argv) {
     // Below a hundredth of a second a rate says nothing.
     if (report.seconds >= 0.01)
         std::fprintf(stderr, ", %.1f bytes/s", static_cast<double>(summary.bytes) / report.seconds);
-    std::fprintf(stderr, "; %s", ReceiveEndText(report.end));
+    std::fprintf(stderr, ", line idle %.3f s; %s", report.idleSeconds, ReceiveEndText(report.end));
     if (report.error != 0) std::fprintf(stderr, ": %s", std::strerror(report.error));
     if (report.ignoredBytes > 0)
         std::fprintf(stderr, "; %llu bytes after the footer ignored",

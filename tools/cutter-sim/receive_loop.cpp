@@ -58,7 +58,11 @@ ReceiveReport ReceiveStream(int fd, const ReceiveSettings& settings, StreamDecod
         // until they came.
         if (WaitReadable(fd, 0) == 0) {
             const int timeout = firstByteAt ? settings.quietMs : settings.firstByteMs;
+            const Clock::time_point waitFrom = Clock::now();
             const int ready = WaitReadable(fd, timeout);
+            if (firstByteAt)
+                report.idleSeconds +=
+                    std::chrono::duration<double>(Clock::now() - waitFrom).count();
             if (ready < 0) {
                 report.end = ReceiveEnd::ReadError;
                 report.error = errno;

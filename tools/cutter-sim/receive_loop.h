@@ -16,6 +16,7 @@ enum class ReceiveEnd { Footer, EndOfInput, QuietTimeout, NoFirstByte, ReadError
 struct ReceiveReport {
     ReceiveEnd end = ReceiveEnd::EndOfInput;
     double seconds = 0;         // from the first byte to the end of the stream
+    double idleSeconds = 0;     // after the first byte, waiting for more to come
     uint64_t ignoredBytes = 0;  // read after the footer
     int error = 0;              // errno of a read error
 };
