@@ -1,0 +1,12 @@
+#pragma once
+// Resource and control ids of Plimsby, shared by the code and Plimsby.rc.
+
+#define IDD_ABOUTBOX 100
+#define IDS_ABOUTBOX 101
+#define IDD_PLIMSBY_DIALOG 102
+#define IDR_MAINFRAME 128
+
+#define IDC_PROGRESS 1000
+
+// The About item of the system menu.
+#define IDM_ABOUTBOX 0x0010
