@@ -58,9 +58,13 @@ double Rate(const fs::path& file, const ChildFigures& f) {
     return static_cast<double>(fs::file_size(file)) / kMB / f.seconds;
 }
 
+// Wall-clock rate, the rate per processor second of the working thread, and
+// the share of the copy's rate.
 void Row(const char* what, const fs::path& file, const ChildFigures& f, double copyRate) {
     const double rate = Rate(file, f);
-    std::printf("  %-44s %8.1f MB/s  %6.3f s", what, rate, f.seconds);
+    const double cpu = ExtraFigure(f.extra, "cpu_s");
+    std::printf("  %-40s %8.1f MB/s  %6.3f s", what, rate, f.seconds);
+    if (cpu > 0) std::printf("  (cpu %7.1f MB/s)", fs::file_size(file) / kMB / cpu);
     if (copyRate > 0) std::printf("  %5.3f of copy", rate / copyRate);
     std::printf("\n");
 }
@@ -81,6 +85,7 @@ void Conversion(const Settings& s) {
     const fs::path out = s.dir / "out.plt";
     std::printf("Conversion, file mode, %llu MB drawing (best of %d):\n",
                 static_cast<unsigned long long>(s.mb), s.repeat);
+    std::printf("  (MB/s by the wall clock; cpu: per processor second of the working thread)\n");
     const ChildFigures copy = Best({"copy", drawing, out}, s.repeat);
     const double copyRate = Rate(drawing, copy);
     Row("plain read-and-write copy", drawing, copy, 0);
