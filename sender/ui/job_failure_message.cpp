@@ -1,0 +1,15 @@
+#include "job_failure_message.h"
+
+const wchar_t* JobFailureMessage(JobResult result) {
+    switch (result) {
+        case JobResult::Completed:
+        case JobResult::Cancelled: return nullptr;
+        case JobResult::InputUnreadable: return L"read plot file fail!";
+        case JobResult::OutputNotCreated:
+        case JobResult::OutputWriteFailed: return L"write file fail!";
+        case JobResult::StreamUnreadable:
+        case JobResult::PortWriteFailed:
+        case JobResult::PortTimedOut: return L"send fail!";
+    }
+    return L"send fail!";
+}

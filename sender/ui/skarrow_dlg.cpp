@@ -1,0 +1,192 @@
+#include "skarrow_dlg.h"
+
+#include <string>
+
+#include "about_dlg.h"
+#include "app.h"
+#include "captions.h"
+#include "length_units.h"
+#include "resource.h"
+
+namespace {
+
+constexpr wchar_t kSection[] = L"config";
+
+const framework::Settings& AppSettings() {
+    return framework::App::Current()->settings();
+}
+
+}  // namespace
+
+using framework::OnMessage;
+using framework::OnNotify;
+
+const framework::MessageEntry<CSkarrowDlg> CSkarrowDlg::kMessageTable[] = {
+    OnMessage(WM_SYSCOMMAND, &CSkarrowDlg::OnSysCommand),
+    OnMessage(WM_PAINT, &CSkarrowDlg::OnPaint),
+    OnMessage(WM_QUERYDRAGICON, &CSkarrowDlg::OnQueryDragIcon),
+    OnNotify(IDC_PORT_COMBO, CBN_SELCHANGE, &CSkarrowDlg::OnPortSelChange),
+    OnNotify(IDC_OFFSET_CHECK, BN_CLICKED, &CSkarrowDlg::OnOffsetCheck),
+    OnNotify(IDC_CLOSE_CHECK, BN_CLICKED, &CSkarrowDlg::OnCloseCheck),
+    OnMessage(WM_DESTROY, &CSkarrowDlg::OnDestroy),
+    OnNotify(IDC_START, BN_CLICKED, &CSkarrowDlg::OnStart),
+    OnNotify(IDC_SAVE_PLT, BN_CLICKED, &CSkarrowDlg::OnSavePlt),
+    OnMessage(WM_CUTJOB_DONE, &CSkarrowDlg::OnJobDone),
+};
+
+CSkarrowDlg::CSkarrowDlg(HWND parent) : Dialog(IDD_DROVANE_DIALOG, parent) {
+    m_hIcon = framework::App::Current()->LoadIcon(IDR_MAINFRAME);
+}
+
+CSkarrowDlg::~CSkarrowDlg() {
+    // The worker may still be on its way out after posting its end.
+    m_worker.WaitServingSentMessages();
+}
+
+bool CSkarrowDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    return framework::DispatchMessageTable(this, kMessageTable, message, wParam, lParam, result);
+}
+
+void CSkarrowDlg::DoDataExchange(framework::DataExchange& exchange) {
+    exchange.Check(IDC_OFFSET_CHECK, m_bIsOffset);
+    exchange.Check(IDC_CLOSE_CHECK, m_bIsClose);
+    exchange.Text(IDC_OFFSET_EDIT, m_fOffsetVal);
+    exchange.Text(IDC_CLOSE_EDIT, m_fCloseVal);
+    exchange.Control(IDC_START, m_btnStart);
+    exchange.Control(IDC_SAVE_PLT, m_btnSave);
+    exchange.Control(IDC_PROGRESS, m_progress);
+    exchange.Control(IDC_PORT_COMBO, m_comboPort);
+    exchange.Control(IDC_STATUS_EDIT, m_editStatus);
+}
+
+BOOL CSkarrowDlg::OnInitDialog() {
+    Dialog::OnInitDialog();
+    AppendSystemMenuItem(IDM_ABOUTBOX, IDS_ABOUTBOX);
+    SetIcons(m_hIcon);
+    RestoreAndMoveTo(300, 300);
+
+    m_wLangId = GetSystemDefaultLangID();
+    const Captions& captions = CaptionsFor(m_wLangId);
+    SetItemText(IDC_START, captions.start);
+    SetItemText(IDC_SAVE_PLT, captions.savePlt);
+    SetItemText(IDC_PORT_LABEL, captions.port);
+    SetItemText(IDC_OFFSET_CHECK, captions.knifeOffset);
+    SetItemText(IDC_CLOSE_CHECK, captions.overcut);
+    SetItemText(IDC_STATUS_LABEL, captions.status);
+
+    EnumSerialPorts();
+    for (uint8_t i = 0; i < m_nPortCount; ++i) {
+        m_comboPort.AddString(L"COM" + std::to_wstring(m_PortNumbers[i]));
+    }
+    if (m_nPortCount == 0) m_btnStart.Enable(false);
+
+    LoadSettings();
+    m_comboPort.SetCurSel(m_nComIndex < m_nPortCount ? m_nComIndex : 0);
+    m_btnSave.Enable(true);
+    m_bPortOpen = 0;
+    m_hComm.Reset(nullptr);
+
+    UpdateData(true);
+    EnableItem(IDC_OFFSET_EDIT, m_bIsOffset != 0);
+    EnableItem(IDC_CLOSE_EDIT, m_bIsClose != 0);
+    UpdateData(false);
+
+    m_bCancel = 0;
+    m_bRunning = 0;
+    m_editStatus.SetText(L"0");
+    return TRUE;
+}
+
+void CSkarrowDlg::LoadSettings() {
+    UpdateData(true);
+    const framework::Settings& settings = AppSettings();
+    m_nComIndex = static_cast<uint8_t>(settings.ReadInt(kSection, L"COM_i", 0));
+    m_bIsClose = settings.ReadInt(kSection, L"IsClose", 1);
+    m_bIsOffset = settings.ReadInt(kSection, L"IsOffset", 1);
+    m_fCloseVal = HundredthsToMillimetres(settings.ReadInt(kSection, L"CloseVal", 25));
+    m_fOffsetVal = HundredthsToMillimetres(settings.ReadInt(kSection, L"OffsetVal", 25));
+    UpdateData(false);
+}
+
+void CSkarrowDlg::SaveSettings() {
+    UpdateData(true);
+    const framework::Settings& settings = AppSettings();
+    settings.WriteInt(kSection, L"COM_i", m_nComIndex);
+    settings.WriteInt(kSection, L"IsClose", m_bIsClose);
+    settings.WriteInt(kSection, L"IsOffset", m_bIsOffset);
+    settings.WriteInt(kSection, L"CloseVal", MillimetresToHundredths(m_fCloseVal));
+    settings.WriteInt(kSection, L"OffsetVal", MillimetresToHundredths(m_fOffsetVal));
+    UpdateData(false);
+}
+
+void CSkarrowDlg::OnPortSelChange() {
+    UpdateData(true);
+    m_nComIndex = static_cast<uint8_t>(m_comboPort.GetCurSel());
+    UpdateData(false);
+    SaveSettings();
+}
+
+void CSkarrowDlg::OnOffsetCheck() {
+    UpdateData(true);
+    EnableItem(IDC_OFFSET_EDIT, m_bIsOffset != 0);
+    UpdateData(false);
+}
+
+void CSkarrowDlg::OnCloseCheck() {
+    UpdateData(true);
+    EnableItem(IDC_CLOSE_EDIT, m_bIsClose != 0);
+    UpdateData(false);
+}
+
+LRESULT CSkarrowDlg::OnSysCommand(WPARAM command, LPARAM) {
+    if ((command & 0xFFF0) != IDM_ABOUTBOX) return Default();
+    CAboutDlg about;
+    about.DoModal();
+    return 0;
+}
+
+LRESULT CSkarrowDlg::OnPaint(WPARAM, LPARAM) {
+    if (!IsIconic(hwnd())) return Default();
+    PaintIconCentred(m_hIcon);
+    return 0;
+}
+
+LRESULT CSkarrowDlg::OnQueryDragIcon(WPARAM, LPARAM) {
+    return reinterpret_cast<LRESULT>(m_hIcon);
+}
+
+void CSkarrowDlg::SetStartCaption(bool running) const {
+    const Captions& captions = CaptionsFor(m_wLangId);
+    m_btnStart.SetText(running ? captions.cancel : captions.start);
+}
+
+// JobLink: the worker's only way to the dialog. Progress and status are sent,
+// so they wait for this dialog's thread; the end is posted.
+
+bool CSkarrowDlg::IsCancelRequested() {
+    return m_bCancel.load() != 0;
+}
+
+void CSkarrowDlg::ProgressSetRange(uint16_t upper) {
+    m_progress.SetRange(upper);
+}
+
+void CSkarrowDlg::ProgressSetStep(int32_t step) {
+    m_progress.SetStep(step);
+}
+
+void CSkarrowDlg::ProgressStepIt() {
+    m_progress.StepIt();
+}
+
+void CSkarrowDlg::ProgressSetPos(int32_t pos) {
+    m_progress.SetPos(pos);
+}
+
+void CSkarrowDlg::SetStatusText(const char* text) {
+    m_editStatus.SetText(std::wstring(text, text + std::char_traits<char>::length(text)));
+}
+
+void CSkarrowDlg::PostDone(JobResult result) {
+    PostMessageW(hwnd(), WM_CUTJOB_DONE, static_cast<WPARAM>(result), 0);
+}
