@@ -238,4 +238,18 @@ TEST_F(CutterSimEndToEnd, QuietSenderEndsTheStreamAfterTheTimeout) {
     EXPECT_NE(ReadFile(dir_ / "summary.err").find("input went quiet"), std::string::npos);
 }
 
+TEST_F(CutterSimEndToEnd, StoppedBySignalStillReportsWhatCame) {
+    const std::string stream = ConvertSquares(1);
+    PtyPair pty;
+    ASSERT_GE(pty.slave, 0);
+    pid_t pid = StartCutterSim(pty.slaveName, {"--baud", "38400"});
+    ASSERT_EQ(::write(pty.master, stream.data(), 60), 60);
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    ::kill(pid, SIGTERM);
+    EXPECT_EQ(WaitExit(pid, std::chrono::seconds(30)), 1);
+    EXPECT_NE(Summary().find("bytes=60 "), std::string::npos) << Summary();
+    EXPECT_NE(Summary().find(" incomplete"), std::string::npos) << Summary();
+    EXPECT_NE(ReadFile(dir_ / "summary.err").find("stopped by a signal"), std::string::npos);
+}
+
 }  // namespace

@@ -3,6 +3,7 @@
 // the knife did: a one-line summary on stdout and, on request, an SVG picture.
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -54,6 +55,10 @@ int main(int argc, char** argv) {
 
     InputPort input;
     if (!input.Open(options.input)) return Fail(input.error());
+    // Interrupted, the run still reports what came and restores the tty.
+    struct sigaction stop {};
+    stop.sa_handler = [](int) { RequestReceiveStop(); };
+    for (int signal : {SIGINT, SIGTERM, SIGHUP}) ::sigaction(signal, &stop, nullptr);
     FilePtr raw;
     if (!options.rawPath.empty()) {
         raw.reset(std::fopen(options.rawPath.c_str(), "wb"));

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <optional>
 #include <thread>
 #include <vector>
@@ -19,16 +20,23 @@ const char* ReceiveEndText(ReceiveEnd end) {
         case ReceiveEnd::QuietTimeout: return "input went quiet";
         case ReceiveEnd::NoFirstByte: return "no byte arrived";
         case ReceiveEnd::ReadError: return "read failed";
+        case ReceiveEnd::Stopped: return "stopped by a signal";
     }
     return "?";
 }
 
 namespace {
 
-// Waits until fd is readable; 1 readable, 0 timed out, -1 failed. A hung-up pty
-// counts as readable: its read then reports the end.
+volatile std::sig_atomic_t g_stopRequested = 0;
+
+constexpr int kStopped = -2;
+
+// Waits until fd is readable; 1 readable, 0 timed out, -1 failed, kStopped
+// when asked to stop. A hung-up pty counts as readable: its read then reports
+// the end.
 int WaitReadable(int fd, int timeoutMs) {
     for (;;) {
+        if (g_stopRequested) return kStopped;
         pollfd pfd{fd, POLLIN, 0};
         const int r = ::poll(&pfd, 1, timeoutMs);
         if (r < 0 && errno == EINTR) continue;
@@ -37,6 +45,10 @@ int WaitReadable(int fd, int timeoutMs) {
 }
 
 }  // namespace
+
+void RequestReceiveStop() {
+    g_stopRequested = 1;
+}
 
 ReceiveReport ReceiveStream(int fd, const ReceiveSettings& settings, StreamDecoder& decoder,
                             const std::function<void(const char*, size_t)>& record) {
@@ -56,13 +68,22 @@ ReceiveReport ReceiveStream(int fd, const ReceiveSettings& settings, StreamDecod
         }
         // Bytes already waiting kept the line busy; otherwise it stood idle
         // until they came.
-        if (WaitReadable(fd, 0) == 0) {
+        const int waiting = WaitReadable(fd, 0);
+        if (waiting == kStopped) {
+            report.end = ReceiveEnd::Stopped;
+            break;
+        }
+        if (waiting == 0) {
             const int timeout = firstByteAt ? settings.quietMs : settings.firstByteMs;
             const Clock::time_point waitFrom = Clock::now();
             const int ready = WaitReadable(fd, timeout);
             if (firstByteAt)
                 report.idleSeconds +=
                     std::chrono::duration<double>(Clock::now() - waitFrom).count();
+            if (ready == kStopped) {
+                report.end = ReceiveEnd::Stopped;
+                break;
+            }
             if (ready < 0) {
                 report.end = ReceiveEnd::ReadError;
                 report.error = errno;

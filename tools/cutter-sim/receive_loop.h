@@ -11,7 +11,7 @@ struct ReceiveSettings {
     int firstByteMs = -1;         // before the first byte; -1: wait for ever
 };
 
-enum class ReceiveEnd { Footer, EndOfInput, QuietTimeout, NoFirstByte, ReadError };
+enum class ReceiveEnd { Footer, EndOfInput, QuietTimeout, NoFirstByte, ReadError, Stopped };
 
 struct ReceiveReport {
     ReceiveEnd end = ReceiveEnd::EndOfInput;
@@ -22,6 +22,10 @@ struct ReceiveReport {
 };
 
 const char* ReceiveEndText(ReceiveEnd end);
+
+// Asks a running ReceiveStream to stop soon and report what it has. Safe to
+// call from a signal handler.
+void RequestReceiveStop();
 
 // Reads the stream from fd into the decoder until the footer, the end of the
 // input (end of file, or a pty whose other side has closed) or a timeout.
