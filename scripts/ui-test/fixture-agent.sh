@@ -1,0 +1,183 @@
+#!/usr/bin/env bash
+# The Linux side of the UI tests. A test inside Wine cannot start or signal
+# Linux processes itself, so it drops one-line requests into CTL as NNNNNN.req;
+# the agent serves them in order and answers in NNNNNN.out: a first line "ok"
+# or "fail <why>", then any output.
+#
+# Requests (N is a COM port number; NAME a file name in $HARVEL_UI_ARTIFACTS):
+#   reset                      end every fixture below and remove its COM links
+#   port-open N                socat pty pair; COMN in the prefix is one end,
+#                              the other end (the cutter's) is STATE/comN.far
+#   port-hold N                another program holds COMN (TIOCEXCL)
+#   port-pause N / port-resume N   stop / continue moving bytes through COMN
+#   port-close N
+#   cutter-start N NAME [ARGS...]  cutter-sim reads COMN's far end, keeping
+#                              NAME.raw, NAME.svg and NAME.summary
+#   cutter-wait N SECONDS      wait for that cutter-sim to end; prints its
+#                              exit status and summary line
+#   cutconv ARGS...            the native converter, paths as Unix paths
+#   screenshot NAME X Y W H    NAME.png of that part of the screen
+#
+# usage: fixture-agent.sh CTL STATE   (environment: WINEPREFIX, DISPLAY,
+#        HARVEL_UI_ARTIFACTS, HARVEL_UI_TOOLS with cutter-sim and cutconv)
+set -uo pipefail
+ctl=$1
+state=$2
+artifacts=$HARVEL_UI_ARTIFACTS
+tools=${HARVEL_UI_TOOLS:-}
+
+declare -A socat_pid=() wine_fd=() far_fd=() holder_pid=() cutter_pid=()
+
+stop_pid() {
+  kill -TERM "$1" 2>/dev/null
+  kill -CONT "$1" 2>/dev/null
+  wait "$1" 2>/dev/null
+}
+
+port_close() {
+  local n=$1
+  [ -n "${cutter_pid[$n]:-}" ] && stop_pid "${cutter_pid[$n]}"
+  [ -n "${holder_pid[$n]:-}" ] && stop_pid "${holder_pid[$n]}"
+  [ -n "${wine_fd[$n]:-}" ] && exec {wine_fd[$n]}>&-
+  [ -n "${far_fd[$n]:-}" ] && exec {far_fd[$n]}>&-
+  [ -n "${socat_pid[$n]:-}" ] && stop_pid "${socat_pid[$n]}"
+  unset "cutter_pid[$n]" "holder_pid[$n]" "wine_fd[$n]" "far_fd[$n]" "socat_pid[$n]"
+  rm -f "$WINEPREFIX/dosdevices/com$n" "$state/com$n.wine" "$state/com$n.far"
+}
+
+reset_all() {
+  local n
+  for n in "${!socat_pid[@]}"; do port_close "$n"; done
+}
+
+wait_for() {  # wait_for TENTHS COMMAND...: until COMMAND succeeds
+  local tries=$1
+  shift
+  while ((tries-- > 0)); do
+    "$@" && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+port_open() {
+  local n=$1
+  [ -n "${socat_pid[$n]:-}" ] && port_close "$n"
+  socat PTY,link="$state/com$n.wine",raw,echo=0 PTY,link="$state/com$n.far",raw,echo=0 \
+    2>>"$state/socat-$n.log" &
+  socat_pid[$n]=$!
+  if ! wait_for 50 test -e "$state/com$n.far" -a -e "$state/com$n.wine"; then
+    echo "fail socat did not create the pty pair"
+    return
+  fi
+  # Keep both ends open ourselves: when Wine or the cutter closes its end the
+  # pair stays, as a real line does.
+  exec {wine_fd[$n]}<>"$state/com$n.wine"
+  exec {far_fd[$n]}<>"$state/com$n.far"
+  ln -sfn "$state/com$n.wine" "$WINEPREFIX/dosdevices/com$n"
+  echo ok
+  readlink "$state/com$n.wine"
+}
+
+port_hold() {
+  local n=$1
+  [ -n "${socat_pid[$n]:-}" ] || { echo "fail COM$n is not open"; return; }
+  rm -f "$state/hold-$n"
+  perl -e 'open(my $f, "+<", $ARGV[0]) or die "$ARGV[0]: $!\n";
+           ioctl($f, 0x540C, 0) or die "TIOCEXCL: $!\n";   # TIOCEXCL
+           open(my $r, ">", $ARGV[1]) or die; close $r; sleep' \
+    "$state/com$n.wine" "$state/hold-$n" &
+  holder_pid[$n]=$!
+  if wait_for 50 test -e "$state/hold-$n"; then echo ok; else echo "fail holder did not start"; fi
+}
+
+port_signal() {
+  local n=$1 signal=$2
+  [ -n "${socat_pid[$n]:-}" ] || { echo "fail COM$n is not open"; return; }
+  kill "-$signal" "${socat_pid[$n]}" && echo ok || echo "fail kill -$signal"
+}
+
+has_open() {  # has_open PID PATH: PID has PATH (a device) open
+  local want fd
+  want=$(readlink -f "$2")
+  for fd in /proc/"$1"/fd/*; do
+    [ "$(readlink "$fd" 2>/dev/null)" = "$want" ] && return 0
+  done
+  return 1
+}
+
+cutter_start() {
+  local n=$1 name=$2
+  shift 2
+  [ -n "${socat_pid[$n]:-}" ] || { echo "fail COM$n is not open"; return; }
+  [ -x "$tools/cutter-sim" ] || { echo "fail no cutter-sim in '$tools'"; return; }
+  "$tools/cutter-sim" --raw "$artifacts/$name.raw" --svg "$artifacts/$name.svg" \
+    --summary "$artifacts/$name.summary" "$@" "$state/com$n.far" \
+    >"$state/cutter-$n.out" 2>&1 &
+  cutter_pid[$n]=$!
+  # Bytes written before the cutter listens would wait in the pty anyway, but
+  # a cutter that failed to start should be reported here.
+  if wait_for 50 has_open "${cutter_pid[$n]}" "$state/com$n.far"; then
+    echo ok
+  else
+    echo "fail cutter-sim did not open the port"
+    cat "$state/cutter-$n.out"
+  fi
+}
+
+cutter_wait() {
+  local n=$1 tenths=$(($2 * 10)) pid=${cutter_pid[$1]:-}
+  [ -n "$pid" ] || { echo "fail no cutter on COM$n"; return; }
+  wait_for "$tenths" eval "! kill -0 $pid 2>/dev/null"
+  if kill -0 "$pid" 2>/dev/null; then
+    echo "fail cutter-sim still running"
+    return
+  fi
+  wait "$pid"
+  local status=$?
+  unset "cutter_pid[$n]"
+  echo ok
+  echo "exit=$status"
+  cat "$state/cutter-$n.out"
+}
+
+serve() {
+  local cmd=$1
+  shift
+  case "$cmd" in
+    reset) reset_all; echo ok ;;
+    port-open) port_open "$1" ;;
+    port-hold) port_hold "$1" ;;
+    port-pause) port_signal "$1" STOP ;;
+    port-resume) port_signal "$1" CONT ;;
+    port-close) port_close "$1"; echo ok ;;
+    cutter-start) cutter_start "$@" ;;
+    cutter-wait) cutter_wait "$1" "$2" ;;
+    cutconv)
+      local out
+      if out=$("$tools/cutconv" "$@" 2>&1); then echo ok; else echo "fail cutconv: $out"; fi
+      ;;
+    screenshot)
+      import -display "$DISPLAY" -window root -crop "${4}x${5}+${2}+${3}" +repage \
+        "$artifacts/$1.png" 2>&1 && echo ok || echo "fail import"
+      ;;
+    *) echo "fail unknown request '$cmd'" ;;
+  esac
+}
+
+trap 'reset_all; exit 0' TERM INT
+
+# read -t on a FIFO that never gets data sleeps without starting a process.
+mkfifo "$state/.idle"
+exec {idle}<>"$state/.idle"
+while :; do
+  for req in "$ctl"/*.req; do
+    [ -e "$req" ] || continue
+    id=${req%.req}
+    read -r -a words <"$req"
+    rm -f "$req"
+    serve "${words[@]}" >"$id.part" 2>&1
+    mv "$id.part" "$id.out"
+  done
+  read -r -t 0.02 -u "$idle"
+done

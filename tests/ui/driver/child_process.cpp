@@ -1,0 +1,47 @@
+#include "child_process.h"
+
+#include <stdexcept>
+
+#include "text_convert.h"
+
+namespace ui {
+
+ChildProcess::ChildProcess(const std::wstring& program, const std::wstring& workingDir) {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    std::wstring commandLine = L"\"" + program + L"\"";
+    if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        workingDir.c_str(), &startup, &info))
+        throw std::runtime_error("cannot start " + Utf8(program) + ": error " +
+                                 std::to_string(GetLastError()));
+    CloseHandle(info.hThread);
+    process_ = UniqueHandle(info.hProcess);
+    pid_ = info.dwProcessId;
+}
+
+ChildProcess::~ChildProcess() {
+    if (process_) Kill();
+}
+
+bool ChildProcess::running() const {
+    return WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT;
+}
+
+bool ChildProcess::WaitForExit(DWORD timeoutMs) {
+    return WaitForSingleObject(process_.get(), timeoutMs) == WAIT_OBJECT_0;
+}
+
+DWORD ChildProcess::exitCode() const {
+    DWORD code = 0;
+    GetExitCodeProcess(process_.get(), &code);
+    return code;
+}
+
+void ChildProcess::Kill() {
+    if (!running()) return;
+    TerminateProcess(process_.get(), 255);
+    WaitForSingleObject(process_.get(), 5000);
+}
+
+}  // namespace ui

@@ -1,0 +1,31 @@
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+#include "unique_handle.h"
+
+namespace ui {
+
+// A program started for a test. The destructor ends it if it is still
+// running, so no test leaves a process behind for the next.
+class ChildProcess {
+public:
+    ChildProcess(const std::wstring& program, const std::wstring& workingDir);
+    ChildProcess(ChildProcess&&) = default;
+    ChildProcess& operator=(ChildProcess&&) = default;
+    ~ChildProcess();
+
+    DWORD pid() const { return pid_; }
+    bool running() const;
+    // True when the process has ended within timeoutMs.
+    bool WaitForExit(DWORD timeoutMs);
+    DWORD exitCode() const;
+    void Kill();
+
+private:
+    UniqueHandle process_;
+    DWORD pid_ = 0;
+};
+
+}  // namespace ui

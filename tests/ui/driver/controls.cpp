@@ -1,0 +1,93 @@
+#include "controls.h"
+
+#include <commctrl.h>
+
+#include <stdexcept>
+
+#include "send_message.h"
+#include "text_convert.h"
+#include "top_windows.h"
+
+namespace ui {
+
+HWND Control(HWND dialog, int id) {
+    HWND control = GetDlgItem(dialog, id);
+    if (control == nullptr) throw std::runtime_error("no control " + std::to_string(id));
+    return control;
+}
+
+std::wstring ControlText(HWND dialog, int id) {
+    return WindowText(Control(dialog, id));
+}
+
+void SetControlText(HWND dialog, int id, const std::wstring& text) {
+    Send(Control(dialog, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+bool IsChecked(HWND dialog, int id) {
+    return Send(Control(dialog, id), BM_GETCHECK) == BST_CHECKED;
+}
+
+bool IsEnabled(HWND dialog, int id) {
+    return IsWindowEnabled(Control(dialog, id)) != FALSE;
+}
+
+std::vector<std::wstring> ComboEntries(HWND dialog, int id) {
+    HWND combo = Control(dialog, id);
+    const LRESULT count = Send(combo, CB_GETCOUNT);
+    std::vector<std::wstring> entries;
+    for (LRESULT i = 0; i < count; ++i) {
+        const LRESULT length = Send(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(i));
+        std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+        Send(combo, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text.data()));
+        text.resize(static_cast<size_t>(length));
+        entries.push_back(text);
+    }
+    return entries;
+}
+
+int ComboSelection(HWND dialog, int id) {
+    return static_cast<int>(Send(Control(dialog, id), CB_GETCURSEL));
+}
+
+void ChooseComboEntry(HWND dialog, int id, int index) {
+    HWND combo = Control(dialog, id);
+    if (Send(combo, CB_SETCURSEL, static_cast<WPARAM>(index)) != index)
+        throw std::runtime_error("combo box " + std::to_string(id) + " has no entry " +
+                                 std::to_string(index));
+    // CB_SETCURSEL notifies nobody; the user's choice would.
+    Send(dialog, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+}
+
+int ProgressPosition(HWND dialog, int id) {
+    return static_cast<int>(Send(Control(dialog, id), PBM_GETPOS));
+}
+
+void Click(HWND dialog, int id) {
+    Send(Control(dialog, id), BM_CLICK);
+}
+
+void ClickLater(HWND dialog, int id) {
+    Post(Control(dialog, id), BM_CLICK);
+}
+
+namespace {
+
+BOOL CALLBACK Describe(HWND window, LPARAM param) {
+    wchar_t className[64] = {};
+    GetClassNameW(window, className, 64);
+    auto* out = reinterpret_cast<std::string*>(param);
+    *out += std::to_string(GetDlgCtrlID(window)) + " " + Utf8(className) + " \"" +
+            Utf8(WindowText(window)) + "\"\n";
+    return TRUE;
+}
+
+}  // namespace
+
+std::string DescribeControls(HWND window) {
+    std::string out;
+    EnumChildWindows(window, Describe, reinterpret_cast<LPARAM>(&out));
+    return out;
+}
+
+}  // namespace ui

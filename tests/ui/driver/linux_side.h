@@ -1,0 +1,12 @@
+#pragma once
+#include <string>
+
+namespace ui {
+
+// Requests to the fixture agent that the UI test wrapper runs on the Linux side
+// (virtual serial ports, the virtual cutter, native conversions, screenshots;
+// see scripts/ui-test/fixture-agent.sh). Returns the agent's output after its
+// "ok" line; throws when it answers "fail" or not within timeoutMs.
+std::string LinuxRequest(const std::string& request, unsigned timeoutMs = 30000);
+
+}  // namespace ui

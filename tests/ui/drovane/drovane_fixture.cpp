@@ -1,0 +1,101 @@
+#include "drovane_fixture.h"
+
+#include <cstdio>
+
+#include "controls.h"
+#include "files.h"
+#include "linux_side.h"
+#include "registry.h"
+#include "send_message.h"
+#include "top_windows.h"
+
+namespace drovane {
+
+namespace {
+
+const std::wstring kSettingsKey = L"Software\\应用程序向导生成的本地应用程序\\Drovane\\config";
+const std::wstring kSettingsRoot = L"Software\\应用程序向导生成的本地应用程序";
+const std::wstring kSerialComm = L"HARDWARE\\DEVICEMAP\\SERIALCOMM";
+
+void StoreIfSet(ui::RegKey& key, const wchar_t* name, const std::optional<DWORD>& value) {
+    if (value) key.SetDword(name, *value);
+}
+
+}  // namespace
+
+void PrintTo(const Settings& s, std::ostream* out) {
+    auto show = [out](const char* name, const std::optional<DWORD>& v) {
+        *out << name << "=";
+        if (v)
+            *out << static_cast<int32_t>(*v);
+        else
+            *out << "(none)";
+        *out << " ";
+    };
+    show("COM_i", s.comIndex);
+    show("IsClose", s.isClose);
+    show("IsOffset", s.isOffset);
+    show("CloseVal", s.closeVal);
+    show("OffsetVal", s.offsetVal);
+}
+
+void StoreSettings(const Settings& settings) {
+    ui::RegKey key = ui::RegKey::Create(HKEY_CURRENT_USER, kSettingsKey);
+    StoreIfSet(key, L"COM_i", settings.comIndex);
+    StoreIfSet(key, L"IsClose", settings.isClose);
+    StoreIfSet(key, L"IsOffset", settings.isOffset);
+    StoreIfSet(key, L"CloseVal", settings.closeVal);
+    StoreIfSet(key, L"OffsetVal", settings.offsetVal);
+}
+
+Settings StoredSettings() {
+    std::optional<ui::RegKey> key = ui::RegKey::Open(HKEY_CURRENT_USER, kSettingsKey);
+    if (!key) return {};
+    return {key->GetDword(L"COM_i"), key->GetDword(L"IsClose"), key->GetDword(L"IsOffset"),
+            key->GetDword(L"CloseVal"), key->GetDword(L"OffsetVal")};
+}
+
+void ListSerialPorts(const std::vector<std::wstring>& data) {
+    ui::RegKey key = ui::RegKey::Create(HKEY_LOCAL_MACHINE, kSerialComm);
+    key.DeleteAllValues();
+    // Names in the order of the list, whether the registry enumerates values
+    // by name or in the order they were written.
+    for (size_t i = 0; i < data.size(); ++i) {
+        wchar_t name[32];
+        std::swprintf(name, 32, L"\\Device\\Serial%02zu", i);
+        key.SetString(name, data[i]);
+    }
+}
+
+DrovaneRun::DrovaneRun()
+    : process_(kHarvel + L"\\Drovane.exe", kHarvel),
+      dialog_(ui::WaitForWindow(kCaption, process_.pid())) {}
+
+bool DrovaneRun::Close(DWORD timeoutMs) {
+    if (process_.running()) ui::Post(dialog_, WM_SYSCOMMAND, SC_CLOSE);
+    return process_.WaitForExit(timeoutMs);
+}
+
+HWND DrovaneRun::WaitForMessage(const std::wstring& text, DWORD timeoutMs) {
+    return ui::WaitForDialogShowing(text, process_.pid(), dialog_, timeoutMs);
+}
+
+void DrovaneRun::Acknowledge(HWND messageBox) {
+    ui::ClickLater(messageBox, IDOK);
+    if (!ui::WaitUntilGone(messageBox)) throw std::runtime_error("message box stays open");
+}
+
+void DrovaneTest::SetUp() {
+    ui::LinuxRequest("reset");
+    ui::ResetFolder(kHarvel);
+    ui::CopyFileTo(ui::WindowsPathOf(ui::RequiredEnv("HARVEL_UI_BIN")) + L"\\Drovane.exe",
+                   kHarvel + L"\\Drovane.exe");
+    ui::DeleteKeyTree(HKEY_CURRENT_USER, kSettingsRoot);
+    ListSerialPorts({});
+}
+
+void DrovaneTest::TearDown() {
+    ui::LinuxRequest("reset");
+}
+
+}  // namespace drovane
