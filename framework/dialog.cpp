@@ -31,8 +31,12 @@ bool ReturnsResultDirectly(UINT message) {
 Dialog::Dialog(UINT templateId, HWND parent) : templateId_(templateId), parent_(parent) {}
 
 INT_PTR Dialog::DoModal() {
-    return DialogBoxParamW(App::Current()->instance(), MAKEINTRESOURCEW(templateId_), parent_,
-                           DialogProc, reinterpret_cast<LPARAM>(this));
+    // Without a parent of its own a dialog is owned by the main window, so that
+    // the main window waits while it is open.
+    const App* app = App::Current();
+    const HWND owner = parent_ != nullptr ? parent_ : app->mainWindowHandle();
+    return DialogBoxParamW(app->instance(), MAKEINTRESOURCEW(templateId_), owner, DialogProc,
+                           reinterpret_cast<LPARAM>(this));
 }
 
 bool Dialog::UpdateData(bool saveAndValidate) {
