@@ -15,6 +15,7 @@
 #                              NAME.raw, NAME.svg and NAME.summary
 #   cutter-wait N SECONDS      wait for that cutter-sim to end; prints its
 #                              exit status and summary line
+#   svg-png NAME               NAME.png drawn from NAME.svg
 #   cutconv ARGS...            the native converter, paths as Unix paths
 #   screenshot NAME X Y W H    NAME.png of that part of the screen
 #
@@ -25,6 +26,10 @@ ctl=$1
 state=$2
 artifacts=$HARVEL_UI_ARTIFACTS
 tools=${HARVEL_UI_TOOLS:-}
+
+# Debian's ImageMagick; some machines put a stand-in `convert` earlier on PATH.
+convert=convert
+[ -x /usr/bin/convert ] && convert=/usr/bin/convert
 
 declare -A socat_pid=() wine_fd=() far_fd=() holder_pid=() cutter_pid=()
 
@@ -141,6 +146,18 @@ cutter_wait() {
   cat "$state/cutter-$n.out"
 }
 
+svg_png() {
+  # ImageMagick draws an SVG at its size in millimetres, a few pixels for a
+  # small drawing: make the longer side 800 pixels first.
+  perl -pe 'if (/<svg / && /width="([\d.]+)mm" height="([\d.]+)mm"/) {
+              my $s = 800 / ($1 > $2 ? $1 : $2);
+              my ($w, $h) = (int($1 * $s + 0.5), int($2 * $s + 0.5));
+              s/width="[\d.]+mm" height="[\d.]+mm"/width="$w" height="$h"/ }' \
+    "$artifacts/$1.svg" >"$state/picture.svg" &&
+    "$convert" -background white "$state/picture.svg" -flatten "$artifacts/$1.png" 2>&1 &&
+    echo ok || echo "fail convert"
+}
+
 serve() {
   local cmd=$1
   shift
@@ -157,6 +174,7 @@ serve() {
       local out
       if out=$("$tools/cutconv" "$@" 2>&1); then echo ok; else echo "fail cutconv: $out"; fi
       ;;
+    svg-png) svg_png "$1" ;;
     screenshot)
       import -display "$DISPLAY" -window root -crop "${4}x${5}+${2}+${3}" +repage \
         "$artifacts/$1.png" 2>&1 && echo ok || echo "fail import"

@@ -64,6 +64,7 @@ if [ "$(id -u)" -eq 0 ] && setpriv --bounding-set -sys_admin true 2>/dev/null; t
 fi
 
 xvfb_pid=""
+server_pid=""
 agent_pid=""
 cleanup() {
   if [ -n "$agent_pid" ]; then
@@ -72,6 +73,7 @@ cleanup() {
     kill -KILL -- "-$agent_pid" 2>/dev/null
   fi
   wineserver -k 2>/dev/null
+  [ -n "$server_pid" ] && wait "$server_pid" 2>/dev/null
   if [ -n "$xvfb_pid" ]; then
     kill "$xvfb_pid" 2>/dev/null
     wait "$xvfb_pid" 2>/dev/null
@@ -119,8 +121,13 @@ fi
 export DISPLAY=":$(head -n1 "$run_dir/display")"
 
 # One persistent session for the whole program, so that every process the
-# tests start finds the wineserver, services and the desktop already up.
-"${drop[@]}" wineserver -p
+# tests start finds the wineserver, services and the desktop already up. The
+# server stays in the foreground, in our session: a daemonised wineserver leads
+# a session of its own, takes the first COM port's pty as its controlling
+# terminal and, when that pty goes, gets SIGHUP (and dumps all its objects).
+# Wine clients wait for a server that is still starting.
+"${drop[@]}" wineserver -f -p 2>"$run_dir/wineserver.log" &
+server_pid=$!
 "${drop[@]}" "$build/wine-run" reg query 'HKLM\HARDWARE\DEVICEMAP' >/dev/null 2>&1
 
 export HARVEL_UI_CTL=$run_dir/ctl

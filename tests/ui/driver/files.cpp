@@ -1,5 +1,6 @@
 #include "files.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -42,6 +43,14 @@ void CopyFileTo(const std::wstring& from, const std::wstring& to) {
 bool FileExists(const std::wstring& path) {
     std::error_code error;
     return fs::exists(path, error);
+}
+
+std::vector<std::wstring> FolderEntries(const std::wstring& folder) {
+    std::vector<std::wstring> names;
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder))
+        names.push_back(entry.path().filename().wstring());
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 namespace {

@@ -1,6 +1,7 @@
 #pragma once
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace ui {
 
@@ -15,6 +16,8 @@ void ResetFolder(const std::wstring& folder);
 void CopyFileTo(const std::wstring& from, const std::wstring& to);
 
 bool FileExists(const std::wstring& path);
+// The names of the files and folders in `folder`, sorted.
+std::vector<std::wstring> FolderEntries(const std::wstring& folder);
 void WriteBytes(const std::wstring& path, const std::string& bytes);
 void AppendBytes(const std::wstring& path, const std::string& bytes);
 // Null when the file cannot be read.

@@ -35,12 +35,22 @@ bool IsDialogClass(HWND window) {
     return std::wstring(name) == L"#32770";
 }
 
+// The window's text, or nothing when it does not answer (a window that goes
+// away while the search looks at it).
+std::wstring TextIfAny(HWND window) {
+    try {
+        return WindowText(window);
+    } catch (const std::runtime_error&) {
+        return {};
+    }
+}
+
 bool ShowsText(HWND window, const std::wstring& text) {
-    if (WindowText(window) == text) return true;
+    if (TextIfAny(window) == text) return true;
     std::vector<HWND> children;
     EnumChildWindows(window, CollectChildren, reinterpret_cast<LPARAM>(&children));
     for (HWND child : children)
-        if (WindowText(child) == text) return true;
+        if (TextIfAny(child) == text) return true;
     return false;
 }
 
@@ -58,7 +68,7 @@ HWND WaitForWindow(const std::wstring& caption, DWORD pid, DWORD timeoutMs) {
         for (HWND window : VisibleTopLevelWindows(pid)) {
             // A dialog shows itself part way through its initialisation; its
             // controls are only complete once its thread takes messages again.
-            if (WindowText(window) == caption && Settle(window, timeoutMs)) return window;
+            if (TextIfAny(window) == caption && Settle(window, timeoutMs)) return window;
         }
         Sleep(kPollMs);
     } while (GetTickCount64() < end);
@@ -83,6 +93,18 @@ HWND WaitForDialogShowing(const std::wstring& text, DWORD pid, HWND except, DWOR
     } while (GetTickCount64() < end);
     throw std::runtime_error("no dialog showing \"" + Utf8(text) + "\" within " +
                              std::to_string(timeoutMs) + " ms");
+}
+
+HWND WaitForOtherDialog(DWORD pid, HWND except, DWORD timeoutMs) {
+    const ULONGLONG end = GetTickCount64() + timeoutMs;
+    do {
+        for (HWND window : VisibleTopLevelWindows(pid)) {
+            if (window != except && IsDialogClass(window) && Settle(window, timeoutMs))
+                return window;
+        }
+        Sleep(kPollMs);
+    } while (GetTickCount64() < end);
+    throw std::runtime_error("no further dialog within " + std::to_string(timeoutMs) + " ms");
 }
 
 bool WaitUntilGone(HWND window, DWORD timeoutMs) {

@@ -22,6 +22,10 @@ HWND WaitForWindow(const std::wstring& caption, DWORD pid = 0, DWORD timeoutMs =
 HWND WaitForDialogShowing(const std::wstring& text, DWORD pid, HWND except = nullptr,
                           DWORD timeoutMs = kWindowWaitMs);
 
+// Any visible dialog-class top-level window of pid other than `except` (a file
+// dialog, say). Throws after timeoutMs.
+HWND WaitForOtherDialog(DWORD pid, HWND except, DWORD timeoutMs = kWindowWaitMs);
+
 // Null when there is none right now.
 HWND FindDialogShowing(const std::wstring& text, DWORD pid, HWND except = nullptr);
 

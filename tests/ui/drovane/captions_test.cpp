@@ -1,8 +1,9 @@
 // Captions by the system's default language, the window's place, and a
 // picture of the dialog for people to look at.
 #include "controls.h"
-#include "drovane_fixture.h"
+#include "job_fixture.h"
 #include "linux_side.h"
+#include "plot_samples.h"
 #include "top_windows.h"
 
 namespace drovane {
@@ -48,14 +49,14 @@ TEST_F(DrovaneEnglish, CaptionsAndPlaceOnScreen) {
     Screenshot(run.dialog(), "drovane-en");
 }
 
-class DrovaneChinese : public DrovaneTest {
+class DrovaneChinese : public DrovaneJobTest {
 protected:
     void SetUp() override {
         // Wine takes the system language from the Unix locale of the test
         // program; run-ui-test.sh --locale zh_CN.UTF-8 sets it.
         if (GetSystemDefaultLangID() != 2052)
             GTEST_SKIP() << "needs the Chinese (PRC) system locale";
-        DrovaneTest::SetUp();
+        DrovaneJobTest::SetUp();
     }
 };
 
@@ -68,6 +69,22 @@ TEST_F(DrovaneChinese, CaptionsAndPlaceOnScreen) {
     EXPECT_EQ(r.left, 300);
     EXPECT_EQ(r.top, 300);
     Screenshot(run.dialog(), "drovane-zh");
+}
+
+TEST_F(DrovaneChinese, StartBecomesCancelWhileAJobRuns) {
+    ExportDrawing("chinese-cancel", GridOfSquares(2000));
+    ui::LinuxRequest("port-open 5");
+    StartCutter(5, "chinese-cancel", kNoPacing);
+    ui::LinuxRequest("port-pause 5");
+    ListSerialPorts({L"COM5"});
+    DrovaneRun run;
+
+    ui::Click(run.dialog(), kStart);
+    EXPECT_EQ(ui::ControlText(run.dialog(), kStart), L"取消");
+    WaitForStalledCounter(run.dialog());
+    ui::Click(run.dialog(), kStart);
+    ui::LinuxRequest("port-resume 5");
+    ExpectCleanEnd(run, {0, 1, 1, 25, 25});
 }
 
 }  // namespace
