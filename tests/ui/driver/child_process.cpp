@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "send_message.h"
 #include "text_convert.h"
 
 namespace ui {
@@ -42,6 +43,18 @@ void ChildProcess::Kill() {
     if (!running()) return;
     TerminateProcess(process_.get(), 255);
     WaitForSingleObject(process_.get(), 5000);
+}
+
+bool CloseProgramOf(HWND window, DWORD timeoutMs) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    UniqueHandle process(OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, pid));
+    if (!process) return true;
+    PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+    if (WaitForSingleObject(process.get(), timeoutMs) == WAIT_OBJECT_0) return true;
+    TerminateProcess(process.get(), 255);
+    WaitForSingleObject(process.get(), 5000);
+    return false;
 }
 
 }  // namespace ui

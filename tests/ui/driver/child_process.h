@@ -28,4 +28,9 @@ private:
     DWORD pid_ = 0;
 };
 
+// Closes a program that someone else started through the close box of its
+// window; ends it by force if it is still running after timeoutMs. True when
+// it ended by itself.
+bool CloseProgramOf(HWND window, DWORD timeoutMs = 5000);
+
 }  // namespace ui

@@ -7,6 +7,8 @@
 #include <iterator>
 #include <stdexcept>
 
+#include <windows.h>
+
 #include "text_convert.h"
 
 namespace fs = std::filesystem;
@@ -30,8 +32,13 @@ std::string RequiredEnv(const char* name) {
 }
 
 void ResetFolder(const std::wstring& folder) {
+    // A program that has just ended may hold its files a moment longer.
     std::error_code error;
-    fs::remove_all(folder, error);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        fs::remove_all(folder, error);
+        if (!error) break;
+        Sleep(50);
+    }
     if (error) throw std::runtime_error("cannot empty " + Utf8(folder) + ": " + error.message());
     fs::create_directories(folder);
 }
