@@ -192,9 +192,14 @@ while :; do
   for req in "$ctl"/*.req; do
     [ -e "$req" ] || continue
     id=${req%.req}
+    words=()
     read -r -a words <"$req"
     rm -f "$req"
-    serve "${words[@]}" >"$id.part" 2>&1
+    if ((${#words[@]})); then
+      serve "${words[@]}" >"$id.part" 2>&1
+    else
+      echo "fail empty request" >"$id.part"
+    fi
     mv "$id.part" "$id.out"
   done
   read -r -t 0.02 -u "$idle"

@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "files.h"
+#include "top_windows.h"
 
 namespace ui {
 
@@ -36,6 +37,12 @@ std::string LinuxRequest(const std::string& request, unsigned timeoutMs) {
         firstLineEnd == std::string::npos ? "" : answer.substr(firstLineEnd + 1);
     if (status != "ok") throw std::runtime_error(request + ": " + status + "\n" + rest);
     return rest;
+}
+
+void Screenshot(HWND window, const std::string& name) {
+    const RECT r = WindowRect(window);
+    LinuxRequest("screenshot " + name + " " + std::to_string(r.left) + " " + std::to_string(r.top) +
+                 " " + std::to_string(r.right - r.left) + " " + std::to_string(r.bottom - r.top));
 }
 
 }  // namespace ui

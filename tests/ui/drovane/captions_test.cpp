@@ -28,13 +28,6 @@ void ExpectCaptions(HWND dlg, const CaptionSet& expected) {
     EXPECT_EQ(ui::ControlText(dlg, kStatusLabel), expected.status);
 }
 
-void Screenshot(HWND dlg, const char* name) {
-    const RECT r = ui::WindowRect(dlg);
-    ui::LinuxRequest("screenshot " + std::string(name) + " " + std::to_string(r.left) + " " +
-                     std::to_string(r.top) + " " + std::to_string(r.right - r.left) + " " +
-                     std::to_string(r.bottom - r.top));
-}
-
 using DrovaneEnglish = DrovaneTest;
 
 TEST_F(DrovaneEnglish, CaptionsAndPlaceOnScreen) {
@@ -46,7 +39,7 @@ TEST_F(DrovaneEnglish, CaptionsAndPlaceOnScreen) {
     const RECT r = ui::WindowRect(run.dialog());
     EXPECT_EQ(r.left, 300);
     EXPECT_EQ(r.top, 300);
-    Screenshot(run.dialog(), "drovane-en");
+    ui::Screenshot(run.dialog(), "drovane-en");
 }
 
 class DrovaneChinese : public DrovaneJobTest {
@@ -68,7 +61,7 @@ TEST_F(DrovaneChinese, CaptionsAndPlaceOnScreen) {
     const RECT r = ui::WindowRect(run.dialog());
     EXPECT_EQ(r.left, 300);
     EXPECT_EQ(r.top, 300);
-    Screenshot(run.dialog(), "drovane-zh");
+    ui::Screenshot(run.dialog(), "drovane-zh");
 }
 
 TEST_F(DrovaneChinese, StartBecomesCancelWhileAJobRuns) {

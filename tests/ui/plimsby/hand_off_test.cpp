@@ -3,6 +3,7 @@
 // once per tick before the tick looks at the file.
 #include "controls.h"
 #include "files.h"
+#include "linux_side.h"
 #include "plimsby_fixture.h"
 #include "top_windows.h"
 
@@ -87,6 +88,7 @@ TEST_F(PlimsbyHandOff, WithoutAFileTheWindowWaitsUntilClosed) {
     EXPECT_EQ(r.left, 300);
     EXPECT_EQ(r.top, 300);
     for (int tick = 0; tick < 3; ++tick) ASSERT_TRUE(run.NextTick());
+    ui::Screenshot(run.window(), "plimsby-en");
 
     ASSERT_TRUE(run.Close());
     Sleep(2 * kTickMs);

@@ -55,6 +55,14 @@ void PlimsbyTest::SetUp() {
     ui::CopyFileTo(bin + L"\\stand_in_drovane.exe", kHarvel + L"\\Drovane.exe");
 }
 
+void PlimsbyTest::TearDown() {
+    for (int i = 0; i < 5; ++i) {
+        HWND drovane = FindWindowW(nullptr, L"Drovanex  ( Baudrate : 38400 )");
+        if (drovane == nullptr) break;
+        ui::CloseProgramOf(drovane);
+    }
+}
+
 std::vector<std::string> PlimsbyTest::DrovaneStarts() const {
     std::vector<std::string> lines;
     std::istringstream record(ui::ReadBytes(kStartRecord).value_or(""));

@@ -44,6 +44,8 @@ private:
 class PlimsbyTest : public ::testing::Test {
 protected:
     void SetUp() override;
+    // A Drovane that a hand-off started is nobody's child: close it here.
+    void TearDown() override;
 
     // One line per start of the stand-in: "folder=<working folder>
     // arguments=<count>".
