@@ -1,0 +1,40 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <random>
+
+#include "move_writer.h"
+#include "test_support.h"
+
+namespace {
+
+std::string Written(char letter, Pos_xyz p, bool toPort) {
+    StringWriter sink;
+    BufferedOutput out(sink);
+    MoveWriter(out, toPort).WriteMove(letter, p);
+    out.Flush();
+    return sink.text;
+}
+
+// The line format is a contract with the cutter: exactly what "%d" prints.
+TEST(MoveWriter, NumbersAreWrittenAsPrintfWritesThem) {
+    std::mt19937 rng(42);
+    std::vector<int32_t> values = {0,   1,    9,    10,        99,        100,
+                                   999, 1000, 9999, 10000,     99999,     100000,
+                                   -1,  -10,  -100, INT32_MAX, INT32_MIN, INT32_MIN + 1};
+    for (int i = 0; i < 2000; ++i) values.push_back(static_cast<int32_t>(rng()));
+    for (int32_t v : values) {
+        char expected[64];
+        std::snprintf(expected, sizeof expected, "D%d,%d;", v, v);
+        EXPECT_EQ(Written('D', Pos_xyz{v, v, 1}, false), expected);
+    }
+}
+
+TEST(MoveWriter, YFirstAndThePortShift) {
+    EXPECT_EQ(Written('U', Pos_xyz{40, 240, 0}, false), "U240,40;");
+    EXPECT_EQ(Written('U', Pos_xyz{40, 240, 0}, true), "U2072,1564;");
+    // The shift wraps in 32 bits like the rest of the cutter's arithmetic.
+    EXPECT_EQ(Written('D', Pos_xyz{INT32_MAX, INT32_MAX, 1}, true), "D-2147481817,-2147482125;");
+}
+
+}  // namespace
