@@ -62,6 +62,25 @@ int DrovaneJobTest::WaitForStalledCounter(HWND dialog, DWORD quietMs) {
     return std::stoi(last);
 }
 
+int DrovaneJobTest::WaitForPacedCounter(HWND dialog) {
+    // 1024 bytes take 267 ms at 3840 bytes per second.
+    constexpr ULONGLONG kPacedChunkMs = 150;
+    const ULONGLONG end = GetTickCount64() + 30000;
+    std::wstring last = ui::ControlText(dialog, kStatusEdit);
+    ULONGLONG since = GetTickCount64();
+    for (;;) {
+        if (GetTickCount64() > end) throw std::runtime_error("the stream never slowed down");
+        Sleep(10);
+        const std::wstring now = ui::ControlText(dialog, kStatusEdit);
+        if (now == last) continue;
+        const ULONGLONG at = GetTickCount64();
+        const bool paced = last != L"0" && at - since >= kPacedChunkMs;
+        last = now;
+        since = at;
+        if (paced) return std::stoi(now);
+    }
+}
+
 void DrovaneJobTest::StartCutter(int port, const std::string& name, bool lineRate) {
     // It ends at the footer; the time-outs end a stream that never comes or
     // breaks off.

@@ -34,6 +34,10 @@ protected:
     static constexpr bool kLineRate = true;
     static constexpr bool kNoPacing = false;
 
+    // The status counter once a chunk has taken the time it takes at the line
+    // rate: the ptys' buffers are full and every write pends.
+    int WaitForPacedCounter(HWND dialog);
+
     // Waits for the virtual cutter on COM`port` to end; its exit status and
     // summary line.
     std::string WaitForCutter(int port, int seconds = 30);

@@ -162,6 +162,35 @@ TEST_F(DrovaneJob, CancelStopsTheStreamAfterTheCurrentChunk) {
     EXPECT_EQ(CompareBytes(received, expected.substr(0, received.size())), "equal");
 }
 
+// At the real line rate the writes pend once the ptys' buffers are full, one
+// chunk about every quarter second; Cancel ends the stream after the chunk in
+// hand (or the next, if that one began meanwhile), not after the drawing.
+TEST_F(DrovaneJob, CancelDuringALineRateStream) {
+    ExportDrawing("line-rate-cancel", GridOfSquares(2000));
+    LinuxRequest("port-open 5");
+    StartCutter(5, "line-rate-cancel", kLineRate);
+    ListSerialPorts({L"COM5"});
+    DrovaneRun run;
+    HWND dlg = run.dialog();
+
+    ui::Click(dlg, kStart);
+    const int counter = WaitForPacedCounter(dlg);
+    ui::Click(dlg, kStart);
+    const ULONGLONG cancelled = GetTickCount64();
+    ASSERT_TRUE(run.WaitForExit(5000));
+    EXPECT_LT(GetTickCount64() - cancelled, 2000u) << "a chunk takes about 270 ms at 38400 baud";
+    ExpectCleanEnd(run, {0, 1, 1, 25, 25});
+
+    WaitForCutter(5, 60);
+    const std::string received = Received("line-rate-cancel");
+    const std::string expected = Converted("line-rate-cancel", "--port --offset 10 --overcut 10");
+    const size_t chunksSeen = static_cast<size_t>(counter / 1124);
+    EXPECT_EQ(received.size() % 1024, 0u);
+    EXPECT_GE(received.size(), (chunksSeen + 1) * 1024);
+    EXPECT_LE(received.size(), (chunksSeen + 2) * 1024) << "the chunk in hand, at most one more";
+    EXPECT_EQ(CompareBytes(received, expected.substr(0, received.size())), "equal");
+}
+
 // The close box while a job runs asks the job to stop; the program ends only
 // with the job, and cleanly.
 TEST_F(DrovaneJob, ClosingTheWindowDuringAJobStopsTheJobFirst) {
