@@ -37,13 +37,13 @@ TEST_F(DrovaneJob, StartStreamsTheConvertedDrawingToTheCutter) {
     EXPECT_EQ(CompareBytes(Received("stream"), expected), "equal");
 }
 
-// The worked example's square with 0.5 mm knife offset and 7.5 mm overcut; the
-// cutter's picture shows the corner loops and the overcut.
-TEST_F(DrovaneJob, WorkedExampleSquareReachesTheCutter) {
+// The 5 mm square with 0.5 mm knife offset and 7.5 mm overcut: the cutter's
+// picture shows the loops at the corners and the overcut.
+TEST_F(DrovaneJob, SquareWithOffsetAndOvercutReachesTheCutter) {
     StoreSettings({0, 1, 1, 750, 50});
-    ExportDrawing("worked-example-square", kSquare);
+    ExportDrawing("square-offset-overcut", kSquare);
     LinuxRequest("port-open 5");
-    StartCutter(5, "worked-example-square", kLineRate);
+    StartCutter(5, "square-offset-overcut", kLineRate);
     ListSerialPorts({L"COM5"});
     DrovaneRun run;
 
@@ -51,8 +51,8 @@ TEST_F(DrovaneJob, WorkedExampleSquareReachesTheCutter) {
     ExpectCleanEnd(run, {0, 1, 1, 750, 50});
 
     WaitForCutter(5);
-    LinuxRequest("svg-png worked-example-square");
-    EXPECT_EQ(Received("worked-example-square"),
+    LinuxRequest("svg-png square-offset-overcut");
+    EXPECT_EQ(Received("square-offset-overcut"),
               "CDR;U2072,1564;D1852,1564;D1872,1584;D1872,1784;D1892,1764;D2092,1764;"
               "D2072,1744;D2072,1544;D2062,1565;D1852,1564;D1872,1584;D1872,1644;"
               "U0,0;@;@;@;");
