@@ -1,6 +1,7 @@
 # GoogleTest from Debian's sources, so one test code base builds natively and
 # for Windows; Windows test programs run under Wine in a prefix the build owns.
 
+set(CMAKE_POLICY_DEFAULT_CMP0069 NEW)
 set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 set(BUILD_GMOCK ON CACHE BOOL "" FORCE)

@@ -35,14 +35,34 @@ Pos_xyz OffsetVector(int32_t length, Pos_xyz a, Pos_xyz b) {
     return v;
 }
 
-double CornerAngle(Pos_xyz a, Pos_xyz b, Pos_xyz c) {
+static double CornerCosine(Pos_xyz a, Pos_xyz b, Pos_xyz c) {
     double ab = LegLength(a, b);
     double bc = LegLength(b, c);
     double ac = LegLength(a, c);
     double cosine = ((bc * bc + ab * ab) - ac * ac) / ((ab + ab) * bc);
+    return cosine > 1.0 ? 1.0 : cosine;
+}
+
+static double AngleFromCosine(double cosine) {
     if (cosine <= -1.0) return 180.0;
-    if (cosine > 1.0) cosine = 1.0;
     return std::acos(cosine) * 180.0 / kCutterPi;
+}
+
+double CornerAngle(Pos_xyz a, Pos_xyz b, Pos_xyz c) {
+    return AngleFromCosine(CornerCosine(a, b, c));
+}
+
+AngleLimit::AngleLimit(double degrees)
+    : degrees_(degrees), cosine_(std::cos(degrees * kCutterPi / 180.0)) {}
+
+bool AngleLimit::Below(Pos_xyz a, Pos_xyz b, Pos_xyz c) const {
+    // Away from the limit's cosine the comparison cannot go either way by
+    // rounding (a margin of 1e-9 is millions of times the arc cosine's error);
+    // near it, the angle is computed exactly as CornerAngle does.
+    const double cosine = CornerCosine(a, b, c);
+    if (cosine > cosine_ + 1e-9) return true;
+    if (!(cosine >= cosine_ - 1e-9)) return false;  // not-a-number too
+    return AngleFromCosine(cosine) < degrees_;
 }
 
 Pos_xyz Displace(Pos_xyz p, Pos_xyz offset) {

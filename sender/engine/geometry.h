@@ -19,5 +19,17 @@ Pos_xyz OffsetVector(int32_t length, Pos_xyz a, Pos_xyz b);
 // back on itself) counts as 1: the sharpest corner there is.
 double CornerAngle(Pos_xyz a, Pos_xyz b, Pos_xyz c);
 
+// A limit on corner angles: Below(a, b, c) is CornerAngle(a, b, c) < degrees,
+// without the arc cosine wherever the cosine alone decides.
+class AngleLimit {
+public:
+    explicit AngleLimit(double degrees);
+    bool Below(Pos_xyz a, Pos_xyz b, Pos_xyz c) const;
+
+private:
+    double degrees_;
+    double cosine_;
+};
+
 // Point plus displacement, in wrapping 32-bit arithmetic.
 Pos_xyz Displace(Pos_xyz p, Pos_xyz offset);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <random>
 
 #include "geometry.h"
 
@@ -78,6 +79,43 @@ TEST(CornerAngle, ZeroLengthLegIsNotANumber) {
 TEST(CornerAngle, RoundingPastACompleteReversalCountsAsZero) {
     // The cosine comes out one unit in the last place above 1 here.
     EXPECT_EQ(CornerAngle(P(2308, 10918), P(2358, 10873), P(2338, 10891)), 0.0);
+}
+
+}  // namespace
+
+namespace {
+
+// The sharp-corner test skips the arc cosine where it can; it must decide
+// exactly as the angle itself, near the limit above all.
+TEST(AngleLimit, DecidesExactlyAsTheAngle) {
+    const AngleLimit limit(145.0);
+    std::mt19937 rng(3);
+    std::uniform_int_distribution<int32_t> coord(-3000, 3000);
+    for (int i = 0; i < 200000; ++i) {
+        const Pos_xyz a{coord(rng), coord(rng), 0}, b{coord(rng), coord(rng), 0},
+            c{coord(rng), coord(rng), 0};
+        ASSERT_EQ(limit.Below(a, b, c), CornerAngle(a, b, c) < 145.0);
+    }
+    // A sweep across the limit itself, in steps far finer than a plotter unit.
+    int below = 0, notBelow = 0;
+    for (int step = -20000; step <= 20000; ++step) {
+        const double turn = (145.0 + step * 1e-6) * 3.141592653589793 / 180.0;
+        const Pos_xyz b{0, 0, 0}, a{1000, 0, 0},
+            c{static_cast<int32_t>(1e9 * std::cos(turn)),
+              static_cast<int32_t>(1e9 * std::sin(turn)), 0};
+        const bool exact = CornerAngle(a, b, c) < 145.0;
+        ASSERT_EQ(limit.Below(a, b, c), exact) << step;
+        (exact ? below : notBelow)++;
+    }
+    EXPECT_GT(below, 1000);
+    EXPECT_GT(notBelow, 1000);
+    // The table's corners, a reversal, and a zero-length leg.
+    EXPECT_FALSE(limit.Below(Pos_xyz{0, 0, 0}, Pos_xyz{100, 0, 0}, Pos_xyz{182, 57, 0}));
+    EXPECT_TRUE(limit.Below(Pos_xyz{0, 0, 0}, Pos_xyz{100, 0, 0}, Pos_xyz{200, 100, 0}));
+    EXPECT_TRUE(
+        limit.Below(Pos_xyz{2308, 10918, 0}, Pos_xyz{2358, 10873, 0}, Pos_xyz{2338, 10891, 0}));
+    EXPECT_FALSE(limit.Below(Pos_xyz{0, 0, 0}, Pos_xyz{0, 0, 0}, Pos_xyz{5, 5, 0}));
+    EXPECT_FALSE(limit.Below(Pos_xyz{0, 0, 0}, Pos_xyz{100, 0, 0}, Pos_xyz{200, 0, 0}));
 }
 
 }  // namespace
