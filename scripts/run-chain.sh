@@ -31,7 +31,9 @@ cleanup() {
 }
 trap cleanup EXIT
 
+own_display=""
 if [ -z "${DISPLAY:-}" ]; then
+  own_display=1
   for n in $(seq 90 120); do [ -e /tmp/.X11-unix/X$n ] || break; done
   Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >"$state/xvfb.log" 2>&1 &
   pids+=($!)
@@ -54,6 +56,16 @@ for _ in $(seq 50); do [ -e "$state/cutter" ] && break; sleep 0.1; done
 # anew whenever its server starts: start it first, then point COM1 at the
 # virtual cutter and make sure COM1 is listed.
 wine wineboot >"$state/wine.log" 2>&1
+# On our own display there is no window manager: Wine must neither wait for one
+# (a 2 s time-out whenever a window closes) nor leave the frames undrawn.
+x11='HKCU\Software\Wine\X11 Driver'
+if [ -n "$own_display" ]; then
+  wine reg add "$x11" /v Managed /d N /f >>"$state/wine.log" 2>&1
+  wine reg add "$x11" /v Decorated /d N /f >>"$state/wine.log" 2>&1
+else
+  wine reg delete "$x11" /v Managed /f >>"$state/wine.log" 2>&1 || true
+  wine reg delete "$x11" /v Decorated /f >>"$state/wine.log" 2>&1 || true
+fi
 ln -sfn "$state/com1" "$WINEPREFIX/dosdevices/com1"
 wine reg query 'HKLM\HARDWARE\DEVICEMAP\SERIALCOMM' >"$state/serialcomm.txt" 2>&1 || true
 if ! grep -q 'COM1$' "$state/serialcomm.txt"; then
