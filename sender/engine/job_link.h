@@ -33,3 +33,16 @@ public:
     // has closed every file it opened.
     virtual void PostDone(JobResult result) = 0;
 };
+
+// A job that nobody watches: progress and status go nowhere and it is never
+// cancelled. Tools derive from it to note just what they need.
+class SilentJobLink : public JobLink {
+public:
+    bool IsCancelRequested() override { return false; }
+    void ProgressSetRange(uint16_t) override {}
+    void ProgressSetStep(int32_t) override {}
+    void ProgressStepIt() override {}
+    void ProgressSetPos(int32_t) override {}
+    void SetStatusText(const char*) override {}
+    void PostDone(JobResult) override {}
+};

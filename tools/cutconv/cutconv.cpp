@@ -13,18 +13,6 @@
 
 namespace {
 
-// Nothing to show: a command-line job has no dialog and is never cancelled.
-class QuietLink : public JobLink {
-public:
-    bool IsCancelRequested() override { return false; }
-    void ProgressSetRange(uint16_t) override {}
-    void ProgressSetStep(int32_t) override {}
-    void ProgressStepIt() override {}
-    void ProgressSetPos(int32_t) override {}
-    void SetStatusText(const char*) override {}
-    void PostDone(JobResult) override {}
-};
-
 int Usage(const char* problem) {
     std::fprintf(stderr, "cutconv: %s\n", problem);
     std::fprintf(stderr,
@@ -72,7 +60,7 @@ int main(int argc, char** argv) {
     job.paths.plotFileAgain = files[0];
     job.paths.streamFile = files[1];
     job.strPath = files[1];
-    QuietLink link;
+    SilentJobLink link;  // no dialog, never cancelled
     job.pDlg = &link;
 
     JobResult result = ConvertPlotFile(job);
