@@ -13,7 +13,10 @@
 //   notification exactly once, and when cancelled leaves no output file.
 
 #include <fcntl.h>
+#include <signal.h>
 #include <unistd.h>
+
+#include <cerrno>
 
 #include <cstdint>
 #include <cstdlib>
@@ -121,11 +124,24 @@ int32_t Shifted(int32_t v, int32_t shift) {
     return static_cast<int32_t>(static_cast<uint32_t>(v) + static_cast<uint32_t>(shift));
 }
 
+constexpr char kDirPrefix[] = "harvel-fuzz-";
 fs::path g_dir;
 
 void RemoveDir() {
     std::error_code ignored;
     fs::remove_all(g_dir, ignored);
+}
+
+// libFuzzer often ends with _Exit, past every atexit handler: so each input
+// removes its files, and a new run removes the directories of runs now gone.
+void RemoveStaleDirs() {
+    std::error_code ignored;
+    for (const auto& entry : fs::directory_iterator("/dev/shm", ignored)) {
+        const std::string name = entry.path().filename().string();
+        if (name.rfind(kDirPrefix, 0) != 0) continue;
+        const pid_t pid = static_cast<pid_t>(std::atol(name.c_str() + sizeof kDirPrefix - 1));
+        if (pid > 0 && ::kill(pid, 0) != 0 && errno == ESRCH) fs::remove_all(entry.path(), ignored);
+    }
 }
 
 std::string ReadFile(const fs::path& path) {
@@ -164,12 +180,15 @@ void CheckFileJob(const uint8_t* data, uint32_t length, const Settings& s,
     }
     for (const auto& entry : fs::directory_iterator(g_dir))
         Check(entry.path() == input || entry.path() == output, "stray file", entry.path().string());
+    fs::remove(input);
+    fs::remove(output);
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    g_dir = fs::path("/dev/shm") / ("harvel-fuzz-" + std::to_string(::getpid()));
+    RemoveStaleDirs();
+    g_dir = fs::path("/dev/shm") / (kDirPrefix + std::to_string(::getpid()));
     fs::create_directories(g_dir);
     std::atexit(RemoveDir);
     return 0;
