@@ -45,17 +45,11 @@ std::string CpuFigure(double cpuStart) {
 
 // No dialog: progress is ignored, nothing is cancelled. The streaming case
 // notes when each chunk has gone, from the byte counter's updates.
-class BenchLink : public JobLink {
+class BenchLink : public SilentJobLink {
 public:
-    bool IsCancelRequested() override { return false; }
-    void ProgressSetRange(uint16_t) override {}
-    void ProgressSetStep(int32_t) override {}
-    void ProgressStepIt() override {}
-    void ProgressSetPos(int32_t) override {}
     void SetStatusText(const char*) override {
         if (noteChunks) chunkDone.push_back(Clock::now());
     }
-    void PostDone(JobResult) override {}
 
     bool noteChunks = false;
     std::vector<Clock::time_point> chunkDone;

@@ -99,16 +99,6 @@ struct PtyPair {
     }
 };
 
-class QuietLink : public JobLink {
-public:
-    bool IsCancelRequested() override { return false; }
-    void ProgressSetRange(uint16_t) override {}
-    void ProgressSetStep(int32_t) override {}
-    void ProgressStepIt() override {}
-    void ProgressSetPos(int32_t) override {}
-    void SetStatusText(const char*) override {}
-    void PostDone(JobResult) override {}
-};
 
 class CutterSimEndToEnd : public ::testing::Test {
 protected:
@@ -147,7 +137,7 @@ protected:
     }
 
     JobResult StreamToPty(int master) {
-        QuietLink link;
+        SilentJobLink link;
         CutJob job;
         job.hPort = master;
         job.paths.streamFile = dir_ / "squares.th0";
