@@ -99,7 +99,6 @@ struct PtyPair {
     }
 };
 
-
 class CutterSimEndToEnd : public ::testing::Test {
 protected:
     void SetUp() override {
