@@ -1,10 +1,10 @@
-#include "skarrow_app.h"
+#include "drovane_app.h"
 
 #include <windows.h>
 // windows.h first: commctrl.h needs its types.
 #include <commctrl.h>
 
-#include "skarrow_dlg.h"
+#include "drovane_dlg.h"
 
 namespace {
 
@@ -13,15 +13,15 @@ constexpr wchar_t kRegistryKey[] = L"应用程序向导生成的本地应用程�
 
 }  // namespace
 
-CSkarrowApp::CSkarrowApp() : App(L"Drovane") {}
+CDrovaneApp::CDrovaneApp() : App(L"Drovane") {}
 
-bool CSkarrowApp::InitInstance() {
+bool CDrovaneApp::InitInstance() {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
     App::InitInstance();
     SetRegistryKey(kRegistryKey);
 
-    CSkarrowDlg dialog;
+    CDrovaneDlg dialog;
     SetMainWindow(&dialog);
     dialog.DoModal();
     SetMainWindow(nullptr);
@@ -29,7 +29,7 @@ bool CSkarrowApp::InitInstance() {
     return false;
 }
 
-CSkarrowApp theApp;
+CDrovaneApp theApp;
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     return theApp.Run(instance);

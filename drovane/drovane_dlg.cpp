@@ -1,4 +1,4 @@
-#include "skarrow_dlg.h"
+#include "drovane_dlg.h"
 
 #include <string>
 
@@ -21,33 +21,33 @@ const framework::Settings& AppSettings() {
 using framework::OnMessage;
 using framework::OnNotify;
 
-const framework::MessageEntry<CSkarrowDlg> CSkarrowDlg::kMessageTable[] = {
-    OnMessage(WM_SYSCOMMAND, &CSkarrowDlg::OnSysCommand),
-    OnMessage(WM_PAINT, &CSkarrowDlg::OnPaint),
-    OnMessage(WM_QUERYDRAGICON, &CSkarrowDlg::OnQueryDragIcon),
-    OnNotify(IDC_PORT_COMBO, CBN_SELCHANGE, &CSkarrowDlg::OnPortSelChange),
-    OnNotify(IDC_OFFSET_CHECK, BN_CLICKED, &CSkarrowDlg::OnOffsetCheck),
-    OnNotify(IDC_CLOSE_CHECK, BN_CLICKED, &CSkarrowDlg::OnCloseCheck),
-    OnMessage(WM_DESTROY, &CSkarrowDlg::OnDestroy),
-    OnNotify(IDC_START, BN_CLICKED, &CSkarrowDlg::OnStart),
-    OnNotify(IDC_SAVE_PLT, BN_CLICKED, &CSkarrowDlg::OnSavePlt),
-    OnMessage(WM_CUTJOB_DONE, &CSkarrowDlg::OnJobDone),
+const framework::MessageEntry<CDrovaneDlg> CDrovaneDlg::kMessageTable[] = {
+    OnMessage(WM_SYSCOMMAND, &CDrovaneDlg::OnSysCommand),
+    OnMessage(WM_PAINT, &CDrovaneDlg::OnPaint),
+    OnMessage(WM_QUERYDRAGICON, &CDrovaneDlg::OnQueryDragIcon),
+    OnNotify(IDC_PORT_COMBO, CBN_SELCHANGE, &CDrovaneDlg::OnPortSelChange),
+    OnNotify(IDC_OFFSET_CHECK, BN_CLICKED, &CDrovaneDlg::OnOffsetCheck),
+    OnNotify(IDC_CLOSE_CHECK, BN_CLICKED, &CDrovaneDlg::OnCloseCheck),
+    OnMessage(WM_DESTROY, &CDrovaneDlg::OnDestroy),
+    OnNotify(IDC_START, BN_CLICKED, &CDrovaneDlg::OnStart),
+    OnNotify(IDC_SAVE_PLT, BN_CLICKED, &CDrovaneDlg::OnSavePlt),
+    OnMessage(WM_CUTJOB_DONE, &CDrovaneDlg::OnJobDone),
 };
 
-CSkarrowDlg::CSkarrowDlg(HWND parent) : Dialog(IDD_DROVANE_DIALOG, parent) {
+CDrovaneDlg::CDrovaneDlg(HWND parent) : Dialog(IDD_DROVANE_DIALOG, parent) {
     m_hIcon = framework::App::Current()->LoadIcon(IDR_MAINFRAME);
 }
 
-CSkarrowDlg::~CSkarrowDlg() {
+CDrovaneDlg::~CDrovaneDlg() {
     // The worker may still be on its way out after posting its end.
     m_worker.WaitServingSentMessages();
 }
 
-bool CSkarrowDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+bool CDrovaneDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     return framework::DispatchMessageTable(this, kMessageTable, message, wParam, lParam, result);
 }
 
-void CSkarrowDlg::DoDataExchange(framework::DataExchange& exchange) {
+void CDrovaneDlg::DoDataExchange(framework::DataExchange& exchange) {
     exchange.Check(IDC_OFFSET_CHECK, m_bIsOffset);
     exchange.Check(IDC_CLOSE_CHECK, m_bIsClose);
     exchange.Text(IDC_OFFSET_EDIT, m_fOffsetVal);
@@ -59,7 +59,7 @@ void CSkarrowDlg::DoDataExchange(framework::DataExchange& exchange) {
     exchange.Control(IDC_STATUS_EDIT, m_editStatus);
 }
 
-BOOL CSkarrowDlg::OnInitDialog() {
+BOOL CDrovaneDlg::OnInitDialog() {
     Dialog::OnInitDialog();
     AppendSystemMenuItem(IDM_ABOUTBOX, IDS_ABOUTBOX);
     SetIcons(m_hIcon);
@@ -97,7 +97,7 @@ BOOL CSkarrowDlg::OnInitDialog() {
     return TRUE;
 }
 
-void CSkarrowDlg::LoadSettings() {
+void CDrovaneDlg::LoadSettings() {
     UpdateData(true);
     const framework::Settings& settings = AppSettings();
     m_nComIndex = static_cast<uint8_t>(settings.ReadInt(kSection, L"COM_i", 0));
@@ -108,7 +108,7 @@ void CSkarrowDlg::LoadSettings() {
     UpdateData(false);
 }
 
-void CSkarrowDlg::SaveSettings() {
+void CDrovaneDlg::SaveSettings() {
     UpdateData(true);
     const framework::Settings& settings = AppSettings();
     settings.WriteInt(kSection, L"COM_i", m_nComIndex);
@@ -119,43 +119,43 @@ void CSkarrowDlg::SaveSettings() {
     UpdateData(false);
 }
 
-void CSkarrowDlg::OnPortSelChange() {
+void CDrovaneDlg::OnPortSelChange() {
     UpdateData(true);
     m_nComIndex = static_cast<uint8_t>(m_comboPort.GetCurSel());
     UpdateData(false);
     SaveSettings();
 }
 
-void CSkarrowDlg::OnOffsetCheck() {
+void CDrovaneDlg::OnOffsetCheck() {
     UpdateData(true);
     EnableItem(IDC_OFFSET_EDIT, m_bIsOffset != 0);
     UpdateData(false);
 }
 
-void CSkarrowDlg::OnCloseCheck() {
+void CDrovaneDlg::OnCloseCheck() {
     UpdateData(true);
     EnableItem(IDC_CLOSE_EDIT, m_bIsClose != 0);
     UpdateData(false);
 }
 
-LRESULT CSkarrowDlg::OnSysCommand(WPARAM command, LPARAM) {
+LRESULT CDrovaneDlg::OnSysCommand(WPARAM command, LPARAM) {
     if ((command & 0xFFF0) != IDM_ABOUTBOX) return Default();
     CAboutDlg about;
     about.DoModal();
     return 0;
 }
 
-LRESULT CSkarrowDlg::OnPaint(WPARAM, LPARAM) {
+LRESULT CDrovaneDlg::OnPaint(WPARAM, LPARAM) {
     if (!IsIconic(hwnd())) return Default();
     PaintIconCentred(m_hIcon);
     return 0;
 }
 
-LRESULT CSkarrowDlg::OnQueryDragIcon(WPARAM, LPARAM) {
+LRESULT CDrovaneDlg::OnQueryDragIcon(WPARAM, LPARAM) {
     return reinterpret_cast<LRESULT>(m_hIcon);
 }
 
-void CSkarrowDlg::SetStartCaption(bool running) const {
+void CDrovaneDlg::SetStartCaption(bool running) const {
     const Captions& captions = CaptionsFor(m_wLangId);
     m_btnStart.SetText(running ? captions.cancel : captions.start);
 }
@@ -163,30 +163,30 @@ void CSkarrowDlg::SetStartCaption(bool running) const {
 // JobLink: the worker's only way to the dialog. Progress and status are sent,
 // so they wait for this dialog's thread; the end is posted.
 
-bool CSkarrowDlg::IsCancelRequested() {
+bool CDrovaneDlg::IsCancelRequested() {
     return m_bCancel.load() != 0;
 }
 
-void CSkarrowDlg::ProgressSetRange(uint16_t upper) {
+void CDrovaneDlg::ProgressSetRange(uint16_t upper) {
     m_progress.SetRange(upper);
 }
 
-void CSkarrowDlg::ProgressSetStep(int32_t step) {
+void CDrovaneDlg::ProgressSetStep(int32_t step) {
     m_progress.SetStep(step);
 }
 
-void CSkarrowDlg::ProgressStepIt() {
+void CDrovaneDlg::ProgressStepIt() {
     m_progress.StepIt();
 }
 
-void CSkarrowDlg::ProgressSetPos(int32_t pos) {
+void CDrovaneDlg::ProgressSetPos(int32_t pos) {
     m_progress.SetPos(pos);
 }
 
-void CSkarrowDlg::SetStatusText(const char* text) {
+void CDrovaneDlg::SetStatusText(const char* text) {
     m_editStatus.SetText(std::wstring(text, text + std::char_traits<char>::length(text)));
 }
 
-void CSkarrowDlg::PostDone(JobResult result) {
+void CDrovaneDlg::PostDone(JobResult result) {
     PostMessageW(hwnd(), WM_CUTJOB_DONE, static_cast<WPARAM>(result), 0);
 }

@@ -1,5 +1,5 @@
 #pragma once
-// Resource and control ids of Plimsby, shared by the code and Plimsby.rc.
+// Resource and control ids of Plimsby, shared by the code and plimsby.rc.
 
 #define IDD_ABOUTBOX 100
 #define IDS_ABOUTBOX 101

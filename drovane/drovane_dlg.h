@@ -18,10 +18,10 @@ constexpr uint8_t kMaxPorts = 11;
 
 // Drovane's main dialog: port, compensation settings, and the one job of a run.
 // The worker reaches it only through JobLink.
-class CSkarrowDlg : public framework::Dialog, public JobLink {
+class CDrovaneDlg : public framework::Dialog, public JobLink {
 public:
-    explicit CSkarrowDlg(HWND parent = nullptr);
-    ~CSkarrowDlg() override;
+    explicit CDrovaneDlg(HWND parent = nullptr);
+    ~CDrovaneDlg() override;
 
     // JobLink, called on the worker thread.
     bool IsCancelRequested() override;
@@ -40,7 +40,7 @@ protected:
     bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
-    static const framework::MessageEntry<CSkarrowDlg> kMessageTable[];
+    static const framework::MessageEntry<CDrovaneDlg> kMessageTable[];
 
     LRESULT OnSysCommand(WPARAM command, LPARAM);
     LRESULT OnPaint(WPARAM, LPARAM);

@@ -12,7 +12,7 @@
 #include "message_box.h"
 #include "save_path.h"
 #include "serial_port.h"
-#include "skarrow_dlg.h"
+#include "drovane_dlg.h"
 
 namespace {
 
@@ -22,7 +22,7 @@ constexpr wchar_t kPlotFilter[] = L"PLT Files(*.plt)|*.plt|";
 
 }  // namespace
 
-void CSkarrowDlg::OnStart() {
+void CDrovaneDlg::OnStart() {
     // While a job runs this button is Cancel.
     if (m_bRunning) {
         m_bCancel = 1;
@@ -48,7 +48,7 @@ void CSkarrowDlg::OnStart() {
     StartJob(std::move(job));
 }
 
-void CSkarrowDlg::OnSavePlt() {
+void CDrovaneDlg::OnSavePlt() {
     // The button is disabled while a job runs; a click sent to it anyway is ignored.
     if (m_bRunning) return;
     const auto chosen =
@@ -76,13 +76,13 @@ void CSkarrowDlg::OnSavePlt() {
     StartJob(std::move(job));
 }
 
-void CSkarrowDlg::FillJob(CutJob& job) {
+void CDrovaneDlg::FillJob(CutJob& job) {
     job.nOffsetUnits = m_bIsOffset ? MillimetresToPlotterUnits(m_fOffsetVal) : 0;
     job.nOvercutUnits = m_bIsClose ? MillimetresToPlotterUnits(m_fCloseVal) : 0;
     job.pDlg = this;
 }
 
-void CSkarrowDlg::StartJob(std::unique_ptr<CutJob> job) {
+void CDrovaneDlg::StartJob(std::unique_ptr<CutJob> job) {
     // From here on the worker owns the record.
     if (!m_worker.Start(CutJobThread, job.get())) {
         ReturnToIdle();
@@ -92,13 +92,13 @@ void CSkarrowDlg::StartJob(std::unique_ptr<CutJob> job) {
     m_bJobActive = true;
 }
 
-void CSkarrowDlg::ReturnToIdle() {
+void CDrovaneDlg::ReturnToIdle() {
     m_bRunning = 0;
     m_btnSave.Enable(true);
     SetStartCaption(false);
 }
 
-LRESULT CSkarrowDlg::OnJobDone(WPARAM wParam, LPARAM) {
+LRESULT CDrovaneDlg::OnJobDone(WPARAM wParam, LPARAM) {
     m_bJobActive = false;
     m_worker.WaitServingSentMessages();
     auto result = static_cast<JobResult>(wParam);
@@ -117,7 +117,7 @@ LRESULT CSkarrowDlg::OnJobDone(WPARAM wParam, LPARAM) {
 
 // Enter, Esc and the close box end the dialog, except while a job runs: then
 // they ask the job to stop, and the dialog ends with the job.
-void CSkarrowDlg::OnOK() {
+void CDrovaneDlg::OnOK() {
     if (m_bJobActive) {
         m_bCancel = 1;
         return;
@@ -125,7 +125,7 @@ void CSkarrowDlg::OnOK() {
     Dialog::OnOK();
 }
 
-void CSkarrowDlg::OnCancel() {
+void CDrovaneDlg::OnCancel() {
     if (m_bJobActive) {
         m_bCancel = 1;
         return;
@@ -133,16 +133,16 @@ void CSkarrowDlg::OnCancel() {
     Dialog::OnCancel();
 }
 
-void CSkarrowDlg::EndAsOk() {
+void CDrovaneDlg::EndAsOk() {
     Dialog::OnOK();
 }
 
-LRESULT CSkarrowDlg::OnDestroy(WPARAM, LPARAM) {
+LRESULT CDrovaneDlg::OnDestroy(WPARAM, LPARAM) {
     CleanUp();
     return Default();
 }
 
-void CSkarrowDlg::StopWorker() {
+void CDrovaneDlg::StopWorker() {
     if (!m_bJobActive) return;
     m_bCancel = 1;
     m_worker.WaitServingSentMessages();
@@ -156,7 +156,7 @@ void CSkarrowDlg::StopWorker() {
 // Runs at the job's end and again when the window goes away; the second run
 // finds nothing left to delete or close. A file that cannot be deleted (held
 // open elsewhere) stays, and the clean-up goes on.
-void CSkarrowDlg::CleanUp() {
+void CDrovaneDlg::CleanUp() {
     // Files, port and controls stay until a job that is still running has ended.
     StopWorker();
     if (!m_bKeepPlotFile) DeleteFileW(kPlotFile);

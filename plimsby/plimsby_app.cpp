@@ -1,10 +1,10 @@
-#include "PlimsbyApp.h"
+#include "plimsby_app.h"
 
 #include <windows.h>
 // windows.h first: commctrl.h needs its types.
 #include <commctrl.h>
 
-#include "PlimsbyDlg.h"
+#include "plimsby_dlg.h"
 
 CPlimsbyApp::CPlimsbyApp() : App(L"Plimsby") {}
 

@@ -1,5 +1,5 @@
 #pragma once
-// Resource and control ids of Drovane, shared by the code and Drovane.rc.
+// Resource and control ids of Drovane, shared by the code and drovane.rc.
 
 #define IDD_ABOUTBOX 100
 #define IDS_ABOUTBOX 101

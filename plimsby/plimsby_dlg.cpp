@@ -1,8 +1,8 @@
-#include "PlimsbyDlg.h"
+#include "plimsby_dlg.h"
 
 #include <shellapi.h>
 
-#include "AboutDlg.h"
+#include "about_dlg.h"
 #include "app.h"
 #include "plot_file_size_rule.h"
 #include "plot_file_status.h"

@@ -1,9 +1,9 @@
 #pragma once
 #include "app.h"
 
-class CSkarrowApp : public framework::App {
+class CDrovaneApp : public framework::App {
 public:
-    CSkarrowApp();
+    CDrovaneApp();
 
 protected:
     bool InitInstance() override;

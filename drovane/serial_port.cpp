@@ -5,7 +5,7 @@
 #include "registry_key.h"
 #include "serial_comm_data.h"
 #include "serial_port.h"
-#include "skarrow_dlg.h"
+#include "drovane_dlg.h"
 
 namespace {
 
@@ -17,7 +17,7 @@ constexpr DWORD kWriteTimeoutConstantMs = 1000;
 
 // The ports the system lists, in its enumeration order; the first eleven when
 // there are more.
-void CSkarrowDlg::EnumSerialPorts() {
+void CDrovaneDlg::EnumSerialPorts() {
     m_nPortCount = 0;
     framework::RegistryKey key;
     if (!key.Open(HKEY_LOCAL_MACHINE, L"HARDWARE\\DEVICEMAP\\SERIALCOMM", KEY_READ)) return;
@@ -36,7 +36,7 @@ void CSkarrowDlg::EnumSerialPorts() {
     }
 }
 
-void CSkarrowDlg::OpenSerialPort() {
+void CDrovaneDlg::OpenSerialPort() {
     if (m_bPortOpen) {
         m_bPortOpen = 0;
         m_hComm.Reset(nullptr);
