@@ -6,18 +6,17 @@
 
 #include <memory>
 
+#include "drovane_dlg.h"
+#include "exchange_paths.h"
 #include "file_dialog.h"
 #include "job_failure_message.h"
 #include "length_units.h"
 #include "message_box.h"
 #include "save_path.h"
 #include "serial_port.h"
-#include "drovane_dlg.h"
 
 namespace {
 
-constexpr wchar_t kPlotFile[] = L"c:\\Harvel\\Quelmar.plt";
-constexpr wchar_t kStreamFile[] = L"c:\\Harvel\\Quelmar.th0";
 constexpr wchar_t kPlotFilter[] = L"PLT Files(*.plt)|*.plt|";
 
 }  // namespace
@@ -159,8 +158,8 @@ void CDrovaneDlg::StopWorker() {
 void CDrovaneDlg::CleanUp() {
     // Files, port and controls stay until a job that is still running has ended.
     StopWorker();
-    if (!m_bKeepPlotFile) DeleteFileW(kPlotFile);
-    DeleteFileW(kStreamFile);
+    if (!m_bKeepPlotFile) DeleteFileW(harvel::kPlotFile);
+    DeleteFileW(harvel::kStreamFile);
     m_bPortOpen = 0;
     m_hComm.Reset(nullptr);
     SetStartCaption(false);

@@ -2,15 +2,15 @@
 #include <cstdint>
 #include <filesystem>
 
+#include "exchange_paths.h"
 #include "job_link.h"
 #include "platform/native_types.h"
 
-// The fixed exchange files in C:\Harvel. The platform compares paths without
-// regard to case, so both spellings of the plot file name one file.
+// The exchange files a job reads and writes; tests and tools point them elsewhere.
 struct ExchangePaths {
-    std::filesystem::path plotFile{"c:\\Harvel\\Quelmar.plt"};       // pass 1
-    std::filesystem::path plotFileAgain{"c:\\Harvel\\quelmar.plt"};  // pass 2
-    std::filesystem::path streamFile{"c:\\Harvel\\quelmar.th0"};     // port mode output
+    std::filesystem::path plotFile{harvel::kPlotFile};
+    std::filesystem::path plotFileAgain{harvel::kPlotFile};  // pass 2 opens it again
+    std::filesystem::path streamFile{harvel::kStreamFile};   // port mode output
 };
 
 constexpr uint32_t kPortWaitMs = 10000;

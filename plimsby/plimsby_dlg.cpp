@@ -4,6 +4,7 @@
 
 #include "about_dlg.h"
 #include "app.h"
+#include "exchange_paths.h"
 #include "plot_file_size_rule.h"
 #include "plot_file_status.h"
 #include "resource.h"
@@ -16,11 +17,9 @@ constexpr WORD kBarTop = 50;
 constexpr int kWindowLeft = 300;
 constexpr int kWindowTop = 300;
 
-constexpr wchar_t kPlotFile[] = L"c:\\Harvel\\Quelmar.plt";
 // Passed to the shell as it stands, trailing blank included; the shell finds
 // the program in the working folder.
-constexpr char kSenderProgram[] = "Drovane.exe ";
-constexpr char kWorkingFolder[] = "C:\\Harvel";
+constexpr wchar_t kSenderCommand[] = L"Drovane.exe ";
 
 }  // namespace
 
@@ -65,7 +64,8 @@ BOOL CPlimsbyDlg::OnInitDialog() {
 // the plot file's size by name only: the exporter may still be writing it.
 LRESULT CPlimsbyDlg::OnTimer(WPARAM, LPARAM) {
     m_progress.StepIt();
-    if (LookAtPlotFileSize(QueryPlotFileSize(kPlotFile), m_lastSize) == PlotFileLook::Complete) {
+    if (LookAtPlotFileSize(QueryPlotFileSize(harvel::kPlotFile), m_lastSize) ==
+        PlotFileLook::Complete) {
         HandOff();
     }
     return 0;
@@ -79,7 +79,7 @@ void CPlimsbyDlg::HandOff() {
     KillTimer(kPollTimer);
     Dialog::OnCancel();
     // Nothing is reported when Drovane cannot be started; the watcher ends anyway.
-    ShellExecuteA(nullptr, nullptr, kSenderProgram, nullptr, kWorkingFolder, SW_SHOW);
+    ShellExecuteW(nullptr, nullptr, kSenderCommand, nullptr, harvel::kWorkingFolder, SW_SHOW);
 }
 
 LRESULT CPlimsbyDlg::OnSysCommand(WPARAM command, LPARAM) {
