@@ -1,11 +1,12 @@
 // Serial port discovery and opening of the main dialog.
 #include <string>
 
+#include "cutter_line.h"
+#include "drovane_dlg.h"
 #include "message_box.h"
 #include "registry_key.h"
 #include "serial_comm_data.h"
 #include "serial_port.h"
-#include "drovane_dlg.h"
 
 namespace {
 
@@ -77,8 +78,8 @@ void CDrovaneDlg::OpenSerialPort() {
     dcb.DCBlength = sizeof dcb;
     GetCommState(m_hComm.get(), &dcb);
     dcb.fOutxCtsFlow = TRUE;
-    dcb.BaudRate = 38400;
-    dcb.ByteSize = 8;
+    dcb.BaudRate = harvel::kCutterBaudRate;
+    dcb.ByteSize = harvel::kCutterDataBits;
     dcb.Parity = NOPARITY;
     dcb.StopBits = ONESTOPBIT;
     SetCommState(m_hComm.get(), &dcb);

@@ -36,7 +36,7 @@ JobResult StreamToPort(const CutJob& job) {
         if (written == PortWrite::Failed) return JobResult::PortWriteFailed;
         if (written == PortWrite::TimedOut) return JobResult::PortTimedOut;
         position += size;
-        sentCounter = Add32(sentCounter, 1024 + 100);
+        sentCounter = Add32(sentCounter, harvel::kCounterStepPerChunk);
         ShowCounter(link, sentCounter);
         if (link.IsCancelRequested()) return JobResult::Cancelled;
     }

@@ -1,7 +1,8 @@
 #pragma once
 #include "cut_job.h"
+#include "cutter_line.h"
 
-constexpr uint32_t kPortChunkSize = 1024;
+using harvel::kPortChunkSize;
 
 // Sends the finished stream file to the port in chunks of 1024 bytes straight
 // from its read-only view, with progress, the byte counter and cancel between
