@@ -9,6 +9,7 @@
 #include <fstream>
 #include <iostream>
 #include <memory>
+#include <string>
 
 #include "line_pacer.h"
 #include "raw_tty.h"
@@ -71,6 +72,7 @@ int main(int argc, char** argv) {
     settings.bytesPerSecond = LinePacer::BytesPerSecondAtBaud(options.baud);
     settings.quietMs = options.quietMs;
     settings.firstByteMs = options.firstByteMs;
+    settings.holds = options.holds;
     bool rawFailed = false;
     const ReceiveReport report =
         ReceiveStream(input.fd(), settings, decoder, [&](const char* data, size_t n) {
@@ -78,7 +80,9 @@ int main(int argc, char** argv) {
         });
 
     const CutSummary& summary = decoder.summary();
-    const std::string line = FormatSummary(summary);
+    std::string line = FormatSummary(summary);
+    // Only runs that hold say so: the plain summary stays as it always was.
+    if (!options.holds.empty()) line += " holds=" + std::to_string(report.holds);
     std::printf("%s\n", line.c_str());
     std::fflush(stdout);
 
@@ -90,6 +94,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, ", %.1f bytes/s", static_cast<double>(summary.bytes) / report.seconds);
     std::fprintf(stderr, ", line idle %.3f s; %s", report.idleSeconds, ReceiveEndText(report.end));
     if (report.error != 0) std::fprintf(stderr, ": %s", std::strerror(report.error));
+    if (report.holds > 0)
+        std::fprintf(stderr, "; held the line %llu times for %.3f s",
+                     static_cast<unsigned long long>(report.holds), report.holdSeconds);
     if (report.ignoredBytes > 0)
         std::fprintf(stderr, "; %llu bytes after the footer ignored",
                      static_cast<unsigned long long>(report.ignoredBytes));

@@ -3,6 +3,7 @@
 #include <poll.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <optional>
@@ -44,6 +45,28 @@ int WaitReadable(int fd, int timeoutMs) {
     }
 }
 
+constexpr int kHoldSliceMs = 20;  // a signal ends a hold at once, a hang-up within this
+
+// Reads nothing for `ms` milliseconds, or for good when ms is negative; then
+// nothing is returned, unless the hold met an end of the stream.
+std::optional<ReceiveEnd> HoldLine(int fd, int ms, int quietMs) {
+    const Clock::time_point start = Clock::now();
+    for (;;) {
+        if (g_stopRequested) return ReceiveEnd::Stopped;
+        const int heldMs = static_cast<int>(
+            std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count());
+        if (ms >= 0 && heldMs >= ms) return std::nullopt;
+        if (ms < 0 && quietMs >= 0 && heldMs >= quietMs) return ReceiveEnd::QuietTimeout;
+        int slice = kHoldSliceMs;
+        if (ms >= 0 && ms - heldMs < slice) slice = ms - heldMs;
+        // No events asked for: poll reports only a hang-up or an error.
+        pollfd pfd{fd, 0, 0};
+        const int r = ::poll(&pfd, 1, slice);
+        if (ms < 0 && r > 0 && (pfd.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0)
+            return ReceiveEnd::EndOfInput;
+    }
+}
+
 }  // namespace
 
 void RequestReceiveStop() {
@@ -60,12 +83,34 @@ ReceiveReport ReceiveStream(int fd, const ReceiveSettings& settings, StreamDecod
 
     std::optional<Clock::time_point> firstByteAt;
     Clock::time_point lastByteAt{};
+    uint64_t bytesRead = 0;
+    size_t nextHold = 0;
+    Clock::time_point heldUntil{};  // a held line starts afresh, it never catches up
     for (;;) {
         Clock::time_point dataAt = Clock::now();
         if (pacer) {
-            std::this_thread::sleep_until(pacer->NextReadAt());
-            dataAt = pacer->NextReadAt();
+            dataAt = std::max(pacer->NextReadAt(), heldUntil);
+            std::this_thread::sleep_until(dataAt);
         }
+        if (nextHold < settings.holds.size() && bytesRead >= settings.holds[nextHold].afterBytes) {
+            const HoldRule& hold = settings.holds[nextHold++];
+            ++report.holds;
+            const Clock::time_point holdStart = Clock::now();
+            const std::optional<ReceiveEnd> end =
+                HoldLine(fd, hold.ms, firstByteAt ? settings.quietMs : settings.firstByteMs);
+            heldUntil = Clock::now();
+            report.holdSeconds += std::chrono::duration<double>(heldUntil - holdStart).count();
+            if (end) {
+                report.end = *end;
+                lastByteAt = heldUntil;
+                break;
+            }
+            continue;
+        }
+        size_t want = piece;
+        if (nextHold < settings.holds.size())
+            want = static_cast<size_t>(
+                std::min<uint64_t>(piece, settings.holds[nextHold].afterBytes - bytesRead));
         // Bytes already waiting kept the line busy; otherwise it stood idle
         // until they came.
         const int waiting = WaitReadable(fd, 0);
@@ -97,7 +142,7 @@ ReceiveReport ReceiveStream(int fd, const ReceiveSettings& settings, StreamDecod
         } else if (!firstByteAt || !pacer) {
             dataAt = Clock::now();
         }
-        const ssize_t got = ::read(fd, buffer.data(), piece);
+        const ssize_t got = ::read(fd, buffer.data(), want);
         if (got < 0 && (errno == EINTR || errno == EAGAIN)) continue;
         if (got < 0 && errno != EIO) {
             report.end = ReceiveEnd::ReadError;
@@ -110,6 +155,7 @@ ReceiveReport ReceiveStream(int fd, const ReceiveSettings& settings, StreamDecod
         }
         if (!firstByteAt) firstByteAt = dataAt;
         const size_t n = static_cast<size_t>(got);
+        bytesRead += n;
         const size_t used = decoder.Feed(buffer.data(), n);
         if (record) record(buffer.data(), used);
         report.ignoredBytes += n - used;

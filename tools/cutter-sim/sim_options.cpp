@@ -1,8 +1,10 @@
 #include "sim_options.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 
 namespace {
 
@@ -13,15 +15,54 @@ bool ParseNumber(const char* text, long long low, long long high, long long& val
     return end != text && *end == '\0' && errno == 0 && value >= low && value <= high;
 }
 
+// "N" or "N,N,...", each within [low, high], appended to `values`.
+bool ParseNumberList(const char* text, long long low, long long high,
+                     std::vector<long long>& values) {
+    std::string rest = text;
+    for (;;) {
+        const size_t comma = rest.find(',');
+        long long value = 0;
+        if (!ParseNumber(rest.substr(0, comma).c_str(), low, high, value)) return false;
+        values.push_back(value);
+        if (comma == std::string::npos) return true;
+        rest.erase(0, comma + 1);
+    }
+}
+
+// Pairs the hold thresholds with their lengths: in order, or one length for all.
+bool PairHolds(const std::vector<long long>& after, const std::vector<long long>& ms,
+               std::optional<long long> forever, SimOptions& options, std::string& problem) {
+    if (after.size() != ms.size() && !(ms.size() == 1 && !after.empty())) {
+        problem = "--hold-after and --hold-ms must come in pairs";
+        return false;
+    }
+    for (size_t i = 0; i < after.size(); ++i) {
+        options.holds.push_back(HoldRule{static_cast<uint64_t>(after[i]),
+                                         static_cast<int>(ms.size() == 1 ? ms[0] : ms[i])});
+    }
+    if (forever) options.holds.push_back(HoldRule{static_cast<uint64_t>(*forever), -1});
+    // A stable sort keeps a timed hold ahead of a hold for good at the same byte.
+    std::stable_sort(
+        options.holds.begin(), options.holds.end(),
+        [](const HoldRule& a, const HoldRule& b) { return a.afterBytes < b.afterBytes; });
+    return true;
+}
+
 }  // namespace
 
 bool ParseSimOptions(int argc, const char* const* argv, SimOptions& options, std::string& problem) {
     bool haveInput = false;
+    std::vector<long long> holdAfter;
+    std::vector<long long> holdMs;
+    std::optional<long long> holdForever;
+    constexpr long long kMaxBytes = 1LL << 50;
+    constexpr long long kMaxMs = 86400000;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         const bool takesValue = arg == "--baud" || arg == "--quiet-ms" ||
                                 arg == "--first-byte-ms" || arg == "--svg" || arg == "--raw" ||
-                                arg == "--summary";
+                                arg == "--summary" || arg == "--hold-after" || arg == "--hold-ms" ||
+                                arg == "--hold-forever-after";
         if (arg == "--help" || arg == "-h") {
             options.help = true;
         } else if (takesValue) {
@@ -37,6 +78,19 @@ bool ParseSimOptions(int argc, const char* const* argv, SimOptions& options, std
                 options.rawPath = value;
             } else if (arg == "--summary") {
                 options.summaryPath = value;
+            } else if (arg == "--hold-after" || arg == "--hold-ms") {
+                const bool bytes = arg == "--hold-after";
+                if (!ParseNumberList(value, 0, bytes ? kMaxBytes : kMaxMs,
+                                     bytes ? holdAfter : holdMs)) {
+                    problem = "bad value for " + arg + ": " + value;
+                    return false;
+                }
+            } else if (arg == "--hold-forever-after") {
+                if (holdForever || !ParseNumber(value, 0, kMaxBytes, number)) {
+                    problem = "bad or repeated --hold-forever-after: " + std::string(value);
+                    return false;
+                }
+                holdForever = number;
             } else if (arg == "--baud" && ParseNumber(value, 10, 10000000, number)) {
                 options.baud = static_cast<uint32_t>(number);
             } else if (arg != "--baud" && ParseNumber(value, 0, 86400000, number)) {
@@ -57,5 +111,5 @@ bool ParseSimOptions(int argc, const char* const* argv, SimOptions& options, std
             return false;
         }
     }
-    return true;
+    return PairHolds(holdAfter, holdMs, holdForever, options, problem);
 }

@@ -1,6 +1,14 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <vector>
+
+// The cutter holds the line (reads nothing) once `afterBytes` have come in:
+// for `ms` milliseconds, or for good when ms is negative.
+struct HoldRule {
+    uint64_t afterBytes = 0;
+    int ms = -1;
+};
 
 struct SimOptions {
     std::string input = "-";  // tty, pty, file or "-" for stdin
@@ -10,16 +18,23 @@ struct SimOptions {
     std::string svgPath;
     std::string rawPath;
     std::string summaryPath;
+    std::vector<HoldRule> holds;  // by afterBytes, earliest first
     bool help = false;
 };
 
 inline constexpr char kSimUsage[] =
     "usage: cutter-sim [--help] [--baud RATE] [--quiet-ms MS] [--first-byte-ms MS]\n"
+    "                  [--hold-after BYTES[,BYTES...] --hold-ms MS[,MS...]]\n"
+    "                  [--hold-forever-after BYTES]\n"
     "                  [--svg FILE] [--raw FILE] [--summary FILE] [INPUT]\n"
     "  INPUT          tty, pty or file to read the cutter stream from (default: stdin)\n"
     "  --baud RATE    read no faster than a serial line at RATE baud, 8N1 (38400: 3840 bytes/s)\n"
     "  --quiet-ms MS  stop when no byte has come for MS milliseconds after the first\n"
     "  --first-byte-ms MS  stop when the first byte has not come within MS milliseconds\n"
+    "  --hold-after BYTES, --hold-ms MS  hold the line like a cutter with a full buffer:\n"
+    "                 read nothing for MS milliseconds once BYTES have come (repeatable or\n"
+    "                 comma lists, paired in order; a single MS applies to every hold)\n"
+    "  --hold-forever-after BYTES  stop reading for good once BYTES have come\n"
     "  --svg FILE     draw what the knife did (mm; cuts solid, pen-up moves dashed)\n"
     "  --raw FILE     save the received bytes as they came\n"
     "  --summary FILE write the summary line there too\n"

@@ -182,9 +182,15 @@ TEST(SimOptions, ReadsEveryOptionAndRejectsBadValues) {
     EXPECT_EQ(o.input, "/dev/pts/7");
 
     const std::vector<std::vector<const char*>> wrong = {
-        {"cutter-sim", "--baud", "fast"},   {"cutter-sim", "--baud", "0"},
-        {"cutter-sim", "--quiet-ms", "-1"}, {"cutter-sim", "--svg"},
-        {"cutter-sim", "--speed", "1"},     {"cutter-sim", "a", "b"}};
+        {"cutter-sim", "--baud", "fast"},
+        {"cutter-sim", "--baud", "0"},
+        {"cutter-sim", "--quiet-ms", "-1"},
+        {"cutter-sim", "--svg"},
+        {"cutter-sim", "--speed", "1"},
+        {"cutter-sim", "a", "b"},
+        {"cutter-sim", "--hold-ms", "5"},
+        {"cutter-sim", "--hold-after", "1,2", "--hold-ms", "1,2,3"},
+        {"cutter-sim", "--hold-after", "1,,2", "--hold-ms", "5"}};
     for (const auto& w : wrong) {
         SimOptions ignored;
         EXPECT_FALSE(ParseSimOptions(static_cast<int>(w.size()), w.data(), ignored, problem))

@@ -241,4 +241,28 @@ TEST_F(CutterSimEndToEnd, StoppedBySignalStillReportsWhatCame) {
     EXPECT_NE(ReadFile(dir_ / "summary.err").find("stopped by a signal"), std::string::npos);
 }
 
+TEST_F(CutterSimEndToEnd, HoldsStopReadingAtTheirByteThenResumeOrEndTheStream) {
+    const std::string stream = ConvertSquares(20);  // about 3 KB
+    {
+        PtyPair pty;
+        ASSERT_GE(pty.slave, 0);
+        const auto start = Clock::now();
+        pid_t pid =
+            StartCutterSim(pty.slaveName, {"--hold-after", "1000,2000", "--hold-ms", "600"});
+        ASSERT_EQ(::write(pty.master, stream.data(), stream.size()), ssize_t(stream.size()));
+        EXPECT_EQ(WaitExit(pid, std::chrono::seconds(30)), 0) << ReadFile(dir_ / "summary.err");
+        EXPECT_GE(Clock::now() - start, std::chrono::milliseconds(1200));
+        EXPECT_EQ(ReadFile(dir_ / "received"), stream);
+        EXPECT_NE(Summary().find(" complete holds=2\n"), std::string::npos) << Summary();
+    }
+    PtyPair pty;
+    ASSERT_GE(pty.slave, 0);
+    pid_t pid =
+        StartCutterSim(pty.slaveName, {"--hold-forever-after", "1000", "--quiet-ms", "300"});
+    ASSERT_EQ(::write(pty.master, stream.data(), stream.size()), ssize_t(stream.size()));
+    EXPECT_EQ(WaitExit(pid, std::chrono::seconds(30)), 1);
+    EXPECT_EQ(ReadFile(dir_ / "received"), stream.substr(0, 1000));
+    EXPECT_NE(Summary().find(" incomplete holds=1\n"), std::string::npos) << Summary();
+}
+
 }  // namespace
