@@ -17,12 +17,12 @@ ChildProcess::ChildProcess(const std::wstring& program, const std::wstring& work
         throw std::runtime_error("cannot start " + Utf8(program) + ": error " +
                                  std::to_string(GetLastError()));
     CloseHandle(info.hThread);
-    process_ = UniqueHandle(info.hProcess);
+    process_.Reset(info.hProcess);
     pid_ = info.dwProcessId;
 }
 
 ChildProcess::~ChildProcess() {
-    if (process_) Kill();
+    if (process_.valid()) Kill();
 }
 
 bool ChildProcess::running() const {
@@ -48,8 +48,8 @@ void ChildProcess::Kill() {
 bool CloseProgramOf(HWND window, DWORD timeoutMs) {
     DWORD pid = 0;
     GetWindowThreadProcessId(window, &pid);
-    UniqueHandle process(OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, pid));
-    if (!process) return true;
+    framework::OwnedHandle process(OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, pid));
+    if (!process.valid()) return true;
     PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
     if (WaitForSingleObject(process.get(), timeoutMs) == WAIT_OBJECT_0) return true;
     TerminateProcess(process.get(), 255);

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "unique_handle.h"
+#include "owned_handle.h"
 
 namespace ui {
 
@@ -24,7 +24,7 @@ public:
     void Kill();
 
 private:
-    UniqueHandle process_;
+    framework::OwnedHandle process_;
     DWORD pid_ = 0;
 };
 

@@ -5,7 +5,7 @@
 #include "controls.h"
 #include "files.h"
 #include "linux_side.h"
-#include "registry.h"
+#include "registry_values.h"
 #include "send_message.h"
 #include "top_windows.h"
 
@@ -17,8 +17,9 @@ const std::wstring kSettingsKey = L"Software\\应用程序向导生成的本地�
 const std::wstring kSettingsRoot = L"Software\\应用程序向导生成的本地应用程序";
 const std::wstring kSerialComm = L"HARDWARE\\DEVICEMAP\\SERIALCOMM";
 
-void StoreIfSet(ui::RegKey& key, const wchar_t* name, const std::optional<DWORD>& value) {
-    if (value) key.SetDword(name, *value);
+void StoreIfSet(const framework::RegistryKey& key, const wchar_t* name,
+                const std::optional<DWORD>& value) {
+    if (value) ui::SetDword(key, name, *value);
 }
 
 }  // namespace
@@ -40,7 +41,7 @@ void PrintTo(const Settings& s, std::ostream* out) {
 }
 
 void StoreSettings(const Settings& settings) {
-    ui::RegKey key = ui::RegKey::Create(HKEY_CURRENT_USER, kSettingsKey);
+    const framework::RegistryKey key = ui::CreateKey(HKEY_CURRENT_USER, kSettingsKey);
     StoreIfSet(key, L"COM_i", settings.comIndex);
     StoreIfSet(key, L"IsClose", settings.isClose);
     StoreIfSet(key, L"IsOffset", settings.isOffset);
@@ -49,21 +50,22 @@ void StoreSettings(const Settings& settings) {
 }
 
 Settings StoredSettings() {
-    std::optional<ui::RegKey> key = ui::RegKey::Open(HKEY_CURRENT_USER, kSettingsKey);
-    if (!key) return {};
-    return {key->GetDword(L"COM_i"), key->GetDword(L"IsClose"), key->GetDword(L"IsOffset"),
-            key->GetDword(L"CloseVal"), key->GetDword(L"OffsetVal")};
+    framework::RegistryKey key;
+    if (!key.Open(HKEY_CURRENT_USER, kSettingsKey)) return {};
+    return {ui::GetDword(key, L"COM_i"), ui::GetDword(key, L"IsClose"),
+            ui::GetDword(key, L"IsOffset"), ui::GetDword(key, L"CloseVal"),
+            ui::GetDword(key, L"OffsetVal")};
 }
 
 void ListSerialPorts(const std::vector<std::wstring>& data) {
-    ui::RegKey key = ui::RegKey::Create(HKEY_LOCAL_MACHINE, kSerialComm);
-    key.DeleteAllValues();
+    const framework::RegistryKey key = ui::CreateKey(HKEY_LOCAL_MACHINE, kSerialComm);
+    ui::DeleteAllValues(key);
     // Names in the order of the list, whether the registry enumerates values
     // by name or in the order they were written.
     for (size_t i = 0; i < data.size(); ++i) {
         wchar_t name[32];
         std::swprintf(name, 32, L"\\Device\\Serial%02zu", i);
-        key.SetString(name, data[i]);
+        ui::SetString(key, name, data[i]);
     }
 }
 
