@@ -9,8 +9,10 @@
 #include <fstream>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <string>
 
+#include "blade_report.h"
 #include "line_pacer.h"
 #include "raw_tty.h"
 #include "receive_loop.h"
@@ -66,8 +68,18 @@ int main(int argc, char** argv) {
         if (!raw) return Fail(options.rawPath + ": " + std::strerror(errno));
     }
 
+    std::optional<BladeTrail> blade;
+    if (options.bladeMm >= 0) blade.emplace(options.bladeMm * kUnitsPerMm);
+    std::optional<DrawingOutline> drawing;
+    if (!options.drawingPath.empty() &&
+        !ReadDrawing(options.drawingPath, drawing.emplace(), problem))
+        return Fail(problem);
+
     SvgPicture picture;
-    StreamDecoder decoder(options.svgPath.empty() ? nullptr : &picture);
+    StrokeFanOut strokes;
+    if (!options.svgPath.empty()) strokes.Add(&picture);
+    if (blade) strokes.Add(&*blade);
+    StreamDecoder decoder(&strokes);
     ReceiveSettings settings;
     settings.bytesPerSecond = LinePacer::BytesPerSecondAtBaud(options.baud);
     settings.quietMs = options.quietMs;
@@ -83,6 +95,7 @@ int main(int argc, char** argv) {
     std::string line = FormatSummary(summary);
     // Only runs that hold say so: the plain summary stays as it always was.
     if (!options.holds.empty()) line += " holds=" + std::to_string(report.holds);
+    if (blade) line += BladeSummary(*blade, drawing ? &*drawing : nullptr);
     std::printf("%s\n", line.c_str());
     std::fflush(stdout);
 
@@ -109,7 +122,17 @@ int main(int argc, char** argv) {
     }
     if (!options.svgPath.empty()) {
         std::ofstream svg(options.svgPath, std::ios::binary | std::ios::trunc);
-        picture.Write(svg, summary.box);
+        if (blade) {
+            BoundingBox frame = summary.box;
+            const BoundingBox tip = blade->box();
+            if (!tip.empty) {
+                frame.Include({tip.minX, tip.minY});
+                frame.Include({tip.maxX, tip.maxY});
+            }
+            picture.Write(svg, frame, BladeLayers(*blade, drawing ? &*drawing : nullptr));
+        } else {
+            picture.Write(svg, summary.box);
+        }
         svg.close();
         if (svg.fail()) {
             Fail(options.svgPath + ": write failed");

@@ -15,6 +15,14 @@ bool ParseNumber(const char* text, long long low, long long high, long long& val
     return end != text && *end == '\0' && errno == 0 && value >= low && value <= high;
 }
 
+// A length in millimetres, 0 to 100: a knife offset.
+bool ParseMillimetres(const char* text, double& value) {
+    errno = 0;
+    char* end = nullptr;
+    value = std::strtod(text, &end);
+    return end != text && *end == '\0' && errno == 0 && value >= 0 && value <= 100;
+}
+
 // "N" or "N,N,...", each within [low, high], appended to `values`.
 bool ParseNumberList(const char* text, long long low, long long high,
                      std::vector<long long>& values) {
@@ -59,10 +67,10 @@ bool ParseSimOptions(int argc, const char* const* argv, SimOptions& options, std
     constexpr long long kMaxMs = 86400000;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        const bool takesValue = arg == "--baud" || arg == "--quiet-ms" ||
-                                arg == "--first-byte-ms" || arg == "--svg" || arg == "--raw" ||
-                                arg == "--summary" || arg == "--hold-after" || arg == "--hold-ms" ||
-                                arg == "--hold-forever-after";
+        const bool takesValue =
+            arg == "--baud" || arg == "--quiet-ms" || arg == "--first-byte-ms" || arg == "--svg" ||
+            arg == "--raw" || arg == "--summary" || arg == "--hold-after" || arg == "--hold-ms" ||
+            arg == "--hold-forever-after" || arg == "--blade" || arg == "--drawing";
         if (arg == "--help" || arg == "-h") {
             options.help = true;
         } else if (takesValue) {
@@ -78,6 +86,13 @@ bool ParseSimOptions(int argc, const char* const* argv, SimOptions& options, std
                 options.rawPath = value;
             } else if (arg == "--summary") {
                 options.summaryPath = value;
+            } else if (arg == "--drawing") {
+                options.drawingPath = value;
+            } else if (arg == "--blade") {
+                if (!ParseMillimetres(value, options.bladeMm)) {
+                    problem = "bad value for --blade: " + std::string(value);
+                    return false;
+                }
             } else if (arg == "--hold-after" || arg == "--hold-ms") {
                 const bool bytes = arg == "--hold-after";
                 if (!ParseNumberList(value, 0, bytes ? kMaxBytes : kMaxMs,
@@ -110,6 +125,10 @@ bool ParseSimOptions(int argc, const char* const* argv, SimOptions& options, std
             problem = "unexpected argument " + arg;
             return false;
         }
+    }
+    if (!options.drawingPath.empty() && options.bladeMm < 0) {
+        problem = "--drawing needs --blade";
+        return false;
     }
     return PairHolds(holdAfter, holdMs, holdForever, options, problem);
 }

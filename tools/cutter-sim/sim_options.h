@@ -19,6 +19,8 @@ struct SimOptions {
     std::string rawPath;
     std::string summaryPath;
     std::vector<HoldRule> holds;  // by afterBytes, earliest first
+    double bladeMm = -1;          // the knife offset to trail the tip by; -1: no blade
+    std::string drawingPath;      // the plain conversion of the drawing, for corner misses
     bool help = false;
 };
 
@@ -26,6 +28,7 @@ inline constexpr char kSimUsage[] =
     "usage: cutter-sim [--help] [--baud RATE] [--quiet-ms MS] [--first-byte-ms MS]\n"
     "                  [--hold-after BYTES[,BYTES...] --hold-ms MS[,MS...]]\n"
     "                  [--hold-forever-after BYTES]\n"
+    "                  [--blade MM [--drawing PLAIN.th0]]\n"
     "                  [--svg FILE] [--raw FILE] [--summary FILE] [INPUT]\n"
     "  INPUT          tty, pty or file to read the cutter stream from (default: stdin)\n"
     "  --baud RATE    read no faster than a serial line at RATE baud, 8N1 (38400: 3840 bytes/s)\n"
@@ -35,6 +38,11 @@ inline constexpr char kSimUsage[] =
     "                 read nothing for MS milliseconds once BYTES have come (repeatable or\n"
     "                 comma lists, paired in order; a single MS applies to every hold)\n"
     "  --hold-forever-after BYTES  stop reading for good once BYTES have come\n"
+    "  --blade MM     follow the drag knife's tip, MM behind the tool axis: the summary adds\n"
+    "                 blade_mm= (its cut length), the picture the tip's cut in bold\n"
+    "  --drawing PLAIN.th0  the same drawing converted without offset or overcut (port\n"
+    "                 mode): the summary adds corner_miss_mm=, the largest distance from a\n"
+    "                 sharp corner of it to the blade's cut\n"
     "  --svg FILE     draw what the knife did (mm; cuts solid, pen-up moves dashed)\n"
     "  --raw FILE     save the received bytes as they came\n"
     "  --summary FILE write the summary line there too\n"

@@ -1,6 +1,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include "cut_summary.h"
 
@@ -15,6 +16,18 @@ class StrokeSink {
 public:
     virtual ~StrokeSink() = default;
     virtual void Stroke(const KnifeStroke& stroke) = 0;
+};
+
+// Hands every stroke to each of several sinks.
+class StrokeFanOut : public StrokeSink {
+public:
+    void Add(StrokeSink* sink) { sinks_.push_back(sink); }
+    void Stroke(const KnifeStroke& stroke) override {
+        for (StrokeSink* sink : sinks_) sink->Stroke(stroke);
+    }
+
+private:
+    std::vector<StrokeSink*> sinks_;
 };
 
 // Decodes a cutter stream as it arrives, in pieces of any size: the header

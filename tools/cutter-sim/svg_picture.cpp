@@ -26,7 +26,8 @@ void SvgPicture::Stroke(const KnifeStroke& s) {
     cutEnd_ = s.to;
 }
 
-void SvgPicture::Write(std::ostream& out, const BoundingBox& box) const {
+void SvgPicture::Write(std::ostream& out, const BoundingBox& box,
+                       const std::vector<SvgLayer>& layers) const {
     BoundingBox frame = box;
     if (frame.empty) frame = BoundingBox{false, 0, 0, 0, 0};
     const int64_t margin = kUnitsPerMm;
@@ -37,8 +38,24 @@ void SvgPicture::Write(std::ostream& out, const BoundingBox& box) const {
     out << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
         << "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" << width << "mm\" height=\""
         << height << "mm\" viewBox=\"" << left << ' ' << top << ' ' << width << ' ' << height
-        << "\">\n"
-        << "<title>What the knife did: cuts solid, pen-up moves dashed (mm)</title>\n";
+        << "\">\n";
+    if (!layers.empty()) {
+        out << "<title>The stream's path thin, the tool axis dashed, the blade's cut bold "
+               "(mm)</title>\n";
+        if (!movePath_.empty() || !cutPath_.empty()) {
+            out << "<path class=\"stream\" fill=\"none\" stroke=\"#999\" stroke-width=\"0.05\" "
+                   "d=\""
+                << movePath_ << cutPath_ << "\"/>\n";
+        }
+        for (const SvgLayer& layer : layers) {
+            if (layer.path.empty()) continue;
+            out << "<path class=\"" << layer.name << "\" fill=\"none\" " << layer.style << " d=\""
+                << layer.path << "\"/>\n";
+        }
+        out << "</svg>\n";
+        return;
+    }
+    out << "<title>What the knife did: cuts solid, pen-up moves dashed (mm)</title>\n";
     if (!movePath_.empty()) {
         out << "<path class=\"moves\" fill=\"none\" stroke=\"#888\" stroke-width=\"0.1\" "
                "stroke-dasharray=\"0.5 0.5\" d=\""

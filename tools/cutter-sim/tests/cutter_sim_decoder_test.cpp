@@ -8,6 +8,7 @@
 #include "sim_options.h"
 #include "stream_decoder.h"
 #include "svg_picture.h"
+#include "worked_square.h"
 
 namespace {
 
@@ -24,7 +25,7 @@ public:
     std::vector<KnifeStroke> strokes;
 };
 
-const char kPortSquare[] = "CDR;U2072,1564;D1872,1564;D1872,1764;D2072,1764;D2072,1564;U0,0;@;@;@;";
+const char* const kPortSquare = worked_square::kPlainPort;
 
 TEST(StreamDecoder, PortSquareIsFourCutsOfFiveMillimetres) {
     EXPECT_EQ(FormatSummary(Decode(kPortSquare)),

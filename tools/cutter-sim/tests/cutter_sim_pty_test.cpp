@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -20,6 +21,7 @@
 
 #include "cut_job.h"
 #include "stream_to_port.h"
+#include "worked_square.h"
 
 extern char** environ;
 
@@ -141,7 +143,7 @@ protected:
         job.hPort = master;
         job.paths.streamFile = dir_ / "squares.th0";
         job.pDlg = &link;
-        return StreamToPort(job);
+        return StreamToPort(job).result;
     }
 
     std::string Summary() { return ReadFile(dir_ / "summary"); }
@@ -151,9 +153,7 @@ protected:
 
 TEST_F(CutterSimEndToEnd, WorkedSquareWithCornerLoopsAndOvercut) {
     const std::string stream = ConvertSquares(1);
-    ASSERT_EQ(stream,
-              "CDR;U2072,1564;D1852,1564;D1872,1584;D1872,1784;D1892,1764;D2092,1764;"
-              "D2072,1744;D2072,1544;D2062,1565;D1852,1564;D1872,1584;D1872,1644;U0,0;@;@;@;");
+    ASSERT_EQ(stream, worked_square::kCompensatedPort);
     pid_t pid = StartCutterSim((dir_ / "squares.th0").string(),
                                {"--svg", (dir_ / "worked-square.svg").string()});
     EXPECT_EQ(WaitExit(pid, std::chrono::seconds(30)), 0);
@@ -239,6 +239,54 @@ TEST_F(CutterSimEndToEnd, StoppedBySignalStillReportsWhatCame) {
     EXPECT_NE(Summary().find("bytes=60 "), std::string::npos) << Summary();
     EXPECT_NE(Summary().find(" incomplete"), std::string::npos) << Summary();
     EXPECT_NE(ReadFile(dir_ / "summary.err").find("stopped by a signal"), std::string::npos);
+}
+
+// The largest distance from a sharp corner of the plain conversion to the
+// blade's cut, with a blade of 0.5 mm: without compensation about the offset
+// (a right angle 0.33 mm, the star's points the full 0.5 mm), with it near 0.
+// On steep sides the engine's offset falls short (20 units toward (48, -506)
+// come out as (1, -10)), so there the blade still misses by up to 0.17 mm.
+TEST_F(CutterSimEndToEnd, BladeMissesSharpCornersByAboutTheOffsetUnlessCompensated) {
+    struct Case {
+        const char* sample;
+        double withoutAtLeast;
+        double withAtMost;
+    };
+    for (const Case& c : {Case{"square.plt", 0.3, 0.01}, Case{"nested.plt", 0.45, 0.2}}) {
+        const fs::path drawing = fs::path(SAMPLES_DIR) / c.sample;
+        auto convert = [&](const char* name, std::vector<std::string> lengths) {
+            std::vector<std::string> args = {CUTCONV_PATH, "--port"};
+            args.insert(args.end(), lengths.begin(), lengths.end());
+            args.push_back(drawing.string());
+            args.push_back((dir_ / name).string());
+            EXPECT_EQ(WaitExit(Spawn(args, dir_ / "cutconv.out"), std::chrono::seconds(30)), 0);
+        };
+        convert("plain.th0", {});
+        convert("compensated.th0", {"--offset", "20", "--overcut", "300"});
+        auto cornerMiss = [&](const char* stream) {
+            pid_t pid = Spawn(
+                {CUTTER_SIM_PATH, "--blade", "0.5", "--drawing", (dir_ / "plain.th0").string(),
+                 "--svg", (dir_ / "blade.svg").string(), (dir_ / stream).string()},
+                dir_ / "summary");
+            EXPECT_EQ(WaitExit(pid, std::chrono::seconds(30)), 0);
+            const size_t at = Summary().find(" corner_miss_mm=");
+            EXPECT_NE(at, std::string::npos) << Summary();
+            return at == std::string::npos ? -1 : std::atof(Summary().c_str() + at + 16);
+        };
+        EXPECT_GE(cornerMiss("plain.th0"), c.withoutAtLeast) << c.sample;
+        if (c.sample == std::string("square.plt")) {
+            // Each side starts with the blade across it: a tractrix, whose tip
+            // runs s - r ln 2 while the axis runs s (s = 5 mm, r = 0.5 mm).
+            const size_t at = Summary().find(" blade_mm=");
+            ASSERT_NE(at, std::string::npos);
+            EXPECT_NEAR(std::atof(Summary().c_str() + at + 10), 4 * (5 - 0.5 * std::log(2.0)),
+                        0.005);
+        }
+        EXPECT_LE(cornerMiss("compensated.th0"), c.withAtMost) << c.sample;
+        const std::string svg = ReadFile(dir_ / "blade.svg");
+        for (const char* layer : {"stream", "drawing", "axis", "blade"})
+            EXPECT_NE(svg.find(std::string("class=\"") + layer + "\""), std::string::npos) << layer;
+    }
 }
 
 TEST_F(CutterSimEndToEnd, HoldsStopReadingAtTheirByteThenResumeOrEndTheStream) {

@@ -1,0 +1,82 @@
+#include "blade_report.h"
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+void AppendMm(std::string& path, char command, double xUnits, double yUnits) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%c%.3f %.3f", command, xUnits / kUnitsPerMm,
+                  yUnits / kUnitsPerMm);
+    path += text;
+}
+
+void AppendPolyline(std::string& path, const std::vector<KnifePoint>& line) {
+    for (size_t i = 0; i < line.size(); ++i)
+        AppendMm(path, i == 0 ? 'M' : 'L', static_cast<double>(line[i].x),
+                 static_cast<double>(line[i].y));
+}
+
+}  // namespace
+
+bool ReadDrawing(const std::string& path, DrawingOutline& drawing, std::string& problem) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    if (in) text << in.rdbuf();
+    if (!in || in.bad()) {
+        problem = path + ": cannot read the drawing";
+        return false;
+    }
+    const std::string bytes = text.str();
+    StreamDecoder decoder(&drawing);
+    decoder.Feed(bytes.data(), bytes.size());
+    decoder.EndOfStream();
+    if (!decoder.summary().Clean()) {
+        problem = path + ": not a complete cutter stream";
+        return false;
+    }
+    return true;
+}
+
+std::string BladeSummary(const BladeTrail& blade, const DrawingOutline* drawing) {
+    char text[96];
+    std::snprintf(text, sizeof text, " blade_mm=%.3f", blade.cutLengthUnits() / kUnitsPerMm);
+    std::string summary = text;
+    if (drawing == nullptr) return summary;
+    const std::vector<KnifePoint> corners = SharpCorners(drawing->lines());
+    const std::optional<CornerMiss> miss = MeasureCornerMiss(corners, blade.cuts());
+    if (!miss)
+        return summary + " corners=" + std::to_string(corners.size()) + " corner_miss_mm=none";
+    std::snprintf(text, sizeof text, " corners=%zu corner_miss_mm=%.3f", miss->corners,
+                  miss->largestUnits / kUnitsPerMm);
+    return summary + text;
+}
+
+std::vector<SvgLayer> BladeLayers(const BladeTrail& blade, const DrawingOutline* drawing) {
+    std::vector<SvgLayer> layers;
+    if (drawing != nullptr) {
+        SvgLayer layer{"drawing", "stroke=\"#0a0\" stroke-width=\"0.05\"", ""};
+        for (const auto& line : drawing->lines()) AppendPolyline(layer.path, line);
+        layers.push_back(layer);
+    }
+    SvgLayer axis{"axis", "stroke=\"#36c\" stroke-width=\"0.08\" stroke-dasharray=\"0.4 0.3\"", ""};
+    const KnifeStroke* previous = nullptr;
+    for (const KnifeStroke& s : blade.axisCuts()) {
+        const bool joined =
+            previous != nullptr && previous->to.x == s.from.x && previous->to.y == s.from.y;
+        if (!joined)
+            AppendMm(axis.path, 'M', static_cast<double>(s.from.x), static_cast<double>(s.from.y));
+        AppendMm(axis.path, 'L', static_cast<double>(s.to.x), static_cast<double>(s.to.y));
+        previous = &s;
+    }
+    layers.push_back(axis);
+    SvgLayer cut{"blade", "stroke=\"#000\" stroke-width=\"0.15\" stroke-linejoin=\"round\"", ""};
+    for (const TipLine& line : blade.cuts()) {
+        for (size_t i = 0; i < line.size(); ++i)
+            AppendMm(cut.path, i == 0 ? 'M' : 'L', line[i].x, line[i].y);
+    }
+    layers.push_back(cut);
+    return layers;
+}
