@@ -13,24 +13,19 @@ constexpr wchar_t kRegistryKey[] = L"应用程序向导生成的本地应用程�
 
 }  // namespace
 
-CDrovaneApp::CDrovaneApp() : App(L"Drovane") {}
+CDrovaneApp::CDrovaneApp() : App(L"Drovane", ICC_WIN95_CLASSES) {}
 
 bool CDrovaneApp::InitInstance() {
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
-    InitCommonControlsEx(&controls);
-    App::InitInstance();
+    if (!App::InitInstance()) return false;
     SetRegistryKey(kRegistryKey);
-
-    CDrovaneDlg dialog;
-    SetMainWindow(&dialog);
-    dialog.DoModal();
-    SetMainWindow(nullptr);
-    // No message loop of our own: the program ends with the dialog.
-    return false;
+    return true;
 }
 
-CDrovaneApp theApp;
+std::unique_ptr<framework::Dialog> CDrovaneApp::CreateMainDialog() {
+    return std::make_unique<CDrovaneDlg>();
+}
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
-    return theApp.Run(instance);
+    CDrovaneApp app;
+    return app.Run(instance);
 }

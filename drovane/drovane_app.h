@@ -7,4 +7,5 @@ public:
 
 protected:
     bool InitInstance() override;
+    std::unique_ptr<framework::Dialog> CreateMainDialog() override;
 };

@@ -2,11 +2,11 @@
 
 #include <string>
 
-#include "about_dlg.h"
 #include "app.h"
 #include "captions.h"
 #include "length_units.h"
 #include "resource.h"
+#include "serial_port.h"
 
 namespace {
 
@@ -22,9 +22,6 @@ using framework::OnMessage;
 using framework::OnNotify;
 
 const framework::MessageEntry<CDrovaneDlg> CDrovaneDlg::kMessageTable[] = {
-    OnMessage(WM_SYSCOMMAND, &CDrovaneDlg::OnSysCommand),
-    OnMessage(WM_PAINT, &CDrovaneDlg::OnPaint),
-    OnMessage(WM_QUERYDRAGICON, &CDrovaneDlg::OnQueryDragIcon),
     OnNotify(IDC_PORT_COMBO, CBN_SELCHANGE, &CDrovaneDlg::OnPortSelChange),
     OnNotify(IDC_OFFSET_CHECK, BN_CLICKED, &CDrovaneDlg::OnOffsetCheck),
     OnNotify(IDC_CLOSE_CHECK, BN_CLICKED, &CDrovaneDlg::OnCloseCheck),
@@ -34,9 +31,8 @@ const framework::MessageEntry<CDrovaneDlg> CDrovaneDlg::kMessageTable[] = {
     OnMessage(WM_CUTJOB_DONE, &CDrovaneDlg::OnJobDone),
 };
 
-CDrovaneDlg::CDrovaneDlg(HWND parent) : Dialog(IDD_DROVANE_DIALOG, parent) {
-    m_hIcon = framework::App::Current()->LoadIcon(IDR_MAINFRAME);
-}
+CDrovaneDlg::CDrovaneDlg(HWND parent)
+    : MainDialog({IDD_DROVANE_DIALOG, IDR_MAINFRAME, IDD_ABOUTBOX, IDS_ABOUTBOX}, parent) {}
 
 CDrovaneDlg::~CDrovaneDlg() {
     // The worker may still be on its way out after posting its end.
@@ -44,7 +40,8 @@ CDrovaneDlg::~CDrovaneDlg() {
 }
 
 bool CDrovaneDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-    return framework::DispatchMessageTable(this, kMessageTable, message, wParam, lParam, result);
+    return framework::DispatchMessageTable(this, kMessageTable, message, wParam, lParam, result) ||
+           MainDialog::HandleMessage(message, wParam, lParam, result);
 }
 
 void CDrovaneDlg::DoDataExchange(framework::DataExchange& exchange) {
@@ -60,10 +57,7 @@ void CDrovaneDlg::DoDataExchange(framework::DataExchange& exchange) {
 }
 
 BOOL CDrovaneDlg::OnInitDialog() {
-    Dialog::OnInitDialog();
-    AppendSystemMenuItem(IDM_ABOUTBOX, IDS_ABOUTBOX);
-    SetIcons(m_hIcon);
-    RestoreAndMoveTo(300, 300);
+    MainDialog::OnInitDialog();
 
     m_wLangId = GetSystemDefaultLangID();
     const Captions& captions = CaptionsFor(m_wLangId);
@@ -74,16 +68,13 @@ BOOL CDrovaneDlg::OnInitDialog() {
     SetItemText(IDC_CLOSE_CHECK, captions.overcut);
     SetItemText(IDC_STATUS_LABEL, captions.status);
 
-    EnumSerialPorts();
-    for (uint8_t i = 0; i < m_nPortCount; ++i) {
-        m_comboPort.AddString(L"COM" + std::to_wstring(m_PortNumbers[i]));
-    }
-    if (m_nPortCount == 0) m_btnStart.Enable(false);
+    m_PortNumbers = ListSerialPorts();
+    for (const uint8_t port : m_PortNumbers) m_comboPort.AddString(L"COM" + std::to_wstring(port));
+    if (m_PortNumbers.empty()) m_btnStart.Enable(false);
 
     LoadSettings();
-    m_comboPort.SetCurSel(m_nComIndex < m_nPortCount ? m_nComIndex : 0);
+    m_comboPort.SetCurSel(m_nComIndex < m_PortNumbers.size() ? m_nComIndex : 0);
     m_btnSave.Enable(true);
-    m_bPortOpen = 0;
     m_hComm.Reset(nullptr);
 
     UpdateData(true);
@@ -92,7 +83,7 @@ BOOL CDrovaneDlg::OnInitDialog() {
     UpdateData(false);
 
     m_bCancel = 0;
-    m_bRunning = 0;
+    m_eJobState = JobState::Idle;
     m_editStatus.SetText(L"0");
     return TRUE;
 }
@@ -136,23 +127,6 @@ void CDrovaneDlg::OnCloseCheck() {
     UpdateData(true);
     EnableItem(IDC_CLOSE_EDIT, m_bIsClose != 0);
     UpdateData(false);
-}
-
-LRESULT CDrovaneDlg::OnSysCommand(WPARAM command, LPARAM) {
-    if ((command & 0xFFF0) != IDM_ABOUTBOX) return Default();
-    CAboutDlg about;
-    about.DoModal();
-    return 0;
-}
-
-LRESULT CDrovaneDlg::OnPaint(WPARAM, LPARAM) {
-    if (!IsIconic(hwnd())) return Default();
-    PaintIconCentred(m_hIcon);
-    return 0;
-}
-
-LRESULT CDrovaneDlg::OnQueryDragIcon(WPARAM, LPARAM) {
-    return reinterpret_cast<LRESULT>(m_hIcon);
 }
 
 void CDrovaneDlg::SetStartCaption(bool running) const {

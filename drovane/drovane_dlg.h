@@ -3,22 +3,31 @@
 
 #include <atomic>
 #include <cstdint>
-#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include "controls.h"
 #include "cut_job.h"
-#include "dialog.h"
+#include "main_dialog.h"
 #include "owned_handle.h"
 #include "worker_thread.h"
 
 // Posted by the worker when the job has ended; wParam is the JobResult.
 constexpr UINT WM_CUTJOB_DONE = WM_USER + 258;
 
-constexpr uint8_t kMaxPorts = 11;
+// Where the dialog's one job stands; the table of what moves between these is
+// in job_control.cpp.
+enum class JobState : uint8_t {
+    Idle,      // no job yet: Start and Save .PLT may begin one
+    Starting,  // Start opens the port, or Save .PLT asks for the file
+    Running,   // the worker runs the job until WM_CUTJOB_DONE
+    Ending,    // the job is over, or none will come: the dialog is closing
+};
 
 // Drovane's main dialog: port, compensation settings, and the one job of a run.
 // The worker reaches it only through JobLink.
-class CDrovaneDlg : public framework::Dialog, public JobLink {
+class CDrovaneDlg : public framework::MainDialog, public JobLink {
 public:
     explicit CDrovaneDlg(HWND parent = nullptr);
     ~CDrovaneDlg() override;
@@ -42,9 +51,6 @@ protected:
 private:
     static const framework::MessageEntry<CDrovaneDlg> kMessageTable[];
 
-    LRESULT OnSysCommand(WPARAM command, LPARAM);
-    LRESULT OnPaint(WPARAM, LPARAM);
-    LRESULT OnQueryDragIcon(WPARAM, LPARAM);
     void OnPortSelChange();
     void OnOffsetCheck();
     void OnCloseCheck();
@@ -55,30 +61,27 @@ private:
 
     void LoadSettings();
     void SaveSettings();
-    void EnumSerialPorts();
-    void OpenSerialPort();
     void CleanUp();
 
     void SetStartCaption(bool running) const;
-    void FillJob(CutJob& job);
-    void StartJob(std::unique_ptr<CutJob> job);
+    // Start and Save .PLT both start their job here: into outputFile, or
+    // without one to the open port.
+    void StartJob(const std::optional<std::wstring>& outputFile);
     void ReturnToIdle();
     void EndAsOk();
     // Asks a running job to stop and waits for its end.
     void StopWorker();
 
-    // Port discovery and opening.
-    int32_t m_bPortOpen = 0;
-    uint8_t m_nPortCount = 0;
-    uint8_t m_PortNumbers[kMaxPorts] = {};
+    // Port numbers in the system's order; the combo box lists them likewise.
+    std::vector<uint8_t> m_PortNumbers;
+    // Open from Start until the clean-up.
     framework::OwnedHandle m_hComm;
 
     uint8_t m_nComIndex = 0;
     // Written here, read by the worker while a job runs.
     std::atomic<int32_t> m_bCancel{0};
-    int32_t m_bRunning = 0;
+    JobState m_eJobState = JobState::Idle;
     uint16_t m_wLangId = 0;
-    HICON m_hIcon = nullptr;
 
     int32_t m_bIsOffset = 0;
     int32_t m_bIsClose = 0;
@@ -91,9 +94,7 @@ private:
     framework::ComboBox m_comboPort;
     framework::Edit m_editStatus;
 
-    // The job between its start and its WM_CUTJOB_DONE.
     framework::WorkerThread m_worker;
-    bool m_bJobActive = false;
     // A failed job keeps the exported plot file for another try.
     bool m_bKeepPlotFile = false;
 };

@@ -1,5 +1,22 @@
 // The one job of a run: Start (to the port), Save .PLT (to a file), the job's
 // end, and the clean-up when the dialog ends.
+//
+// m_eJobState      event                        what happens                          next
+// Idle             Start                        open the chosen port and start the    Running
+//                                               job; if the port fails, say so        Idle
+//                  Save .PLT                    ask for a file and start the job      Running
+//                                               into it; no file: end the dialog      Ending
+//                  Enter, Esc, close box        end the dialog                        -
+// Starting         (the port or the file name is being asked for: Start and Save
+//                  .PLT wait; Enter, Esc and the close box end the dialog)
+// Running          Start (now Cancel), Enter,   ask the worker to stop                Running
+//                  Esc, close box
+//                  WM_CUTJOB_DONE               tell a failure, end the dialog,       Ending
+//                                               clean up
+//                  window destroyed             stop the worker, clean up             Ending
+// Ending           Start, Save .PLT             nothing: one run is one job           Ending
+//                  Enter, Esc, close box        end the dialog (when a refused length
+//                                               kept it open)
 #include <windows.h>
 // windows.h first: commdlg.h needs its types.
 #include <commdlg.h>
@@ -23,89 +40,81 @@ constexpr wchar_t kPlotFilter[] = L"PLT Files(*.plt)|*.plt|";
 
 void CDrovaneDlg::OnStart() {
     // While a job runs this button is Cancel.
-    if (m_bRunning) {
+    if (m_eJobState == JobState::Running) {
         m_bCancel = 1;
         return;
     }
-    m_bCancel = 0;
-    m_bRunning = 1;
+    if (m_eJobState != JobState::Idle) return;
+    m_eJobState = JobState::Starting;
     m_btnSave.Enable(false);
-    OpenSerialPort();
-    if (!m_bPortOpen) {
-        // The user was told; stay idle so another port can be picked.
+
+    UpdateData(true);
+    const int selection = m_comboPort.GetCurSel();
+    UpdateData(false);
+    // No entry selected (or the list is empty): nothing to open.
+    if (selection >= 0 && static_cast<size_t>(selection) < m_PortNumbers.size())
+        m_hComm = OpenCutterPort(m_PortNumbers[static_cast<size_t>(selection)]);
+    if (!m_hComm.valid()) {
+        framework::ShowMessage(L"open port fail!");
+        // Stay idle so that another port can be picked.
         ReturnToIdle();
         return;
     }
-    SetStartCaption(true);
-
-    UpdateData(true);
-    auto job = std::make_unique<CutJob>();
-    FillJob(*job);
-    job->hPort = m_hComm.get();
-    job->bToPort = 1;
-    UpdateData(false);
-    StartJob(std::move(job));
+    StartJob(std::nullopt);
 }
 
 void CDrovaneDlg::OnSavePlt() {
     // The button is disabled while a job runs; a click sent to it anyway is ignored.
-    if (m_bRunning) return;
+    if (m_eJobState != JobState::Idle) return;
+    m_eJobState = JobState::Starting;
     const auto chosen =
         framework::AskSaveFileName(kPlotFilter, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT);
     if (!chosen) {
         // No file, no job: the program ends.
+        m_eJobState = JobState::Ending;
         EndAsOk();
         CleanUp();
         return;
     }
-    const std::wstring path = WithPlotExtension(*chosen);
+    StartJob(WithPlotExtension(*chosen));
+}
 
+void CDrovaneDlg::StartJob(const std::optional<std::wstring>& outputFile) {
     m_bCancel = 0;
-    m_bRunning = 1;
     m_btnSave.Enable(false);
     SetStartCaption(true);
 
     UpdateData(true);
     auto job = std::make_unique<CutJob>();
-    FillJob(*job);
+    job->nOffsetUnits = m_bIsOffset ? MillimetresToPlotterUnits(m_fOffsetVal) : 0;
+    job->nOvercutUnits = m_bIsClose ? MillimetresToPlotterUnits(m_fCloseVal) : 0;
+    job->pDlg = this;
     job->hPort = m_hComm.get();
-    job->strPath = path;
-    job->bToPort = 0;
+    job->bToPort = outputFile ? 0 : 1;
+    if (outputFile) job->strPath = *outputFile;
     UpdateData(false);
-    StartJob(std::move(job));
-}
 
-void CDrovaneDlg::FillJob(CutJob& job) {
-    job.nOffsetUnits = m_bIsOffset ? MillimetresToPlotterUnits(m_fOffsetVal) : 0;
-    job.nOvercutUnits = m_bIsClose ? MillimetresToPlotterUnits(m_fCloseVal) : 0;
-    job.pDlg = this;
-}
-
-void CDrovaneDlg::StartJob(std::unique_ptr<CutJob> job) {
     // From here on the worker owns the record.
     if (!m_worker.Start(CutJobThread, job.get())) {
         ReturnToIdle();
         return;
     }
     job.release();
-    m_bJobActive = true;
+    m_eJobState = JobState::Running;
 }
 
 void CDrovaneDlg::ReturnToIdle() {
-    m_bRunning = 0;
+    m_eJobState = JobState::Idle;
+    m_hComm.Reset(nullptr);
     m_btnSave.Enable(true);
     SetStartCaption(false);
 }
 
 LRESULT CDrovaneDlg::OnJobDone(WPARAM wParam, LPARAM) {
-    m_bJobActive = false;
+    if (m_eJobState != JobState::Running) return 0;
     m_worker.WaitServingSentMessages();
-    auto result = static_cast<JobResult>(wParam);
-    // The last chunk may still be in the driver: let it reach the cutter
-    // before the port is closed.
-    if (result == JobResult::Completed && m_bPortOpen && !WaitForPortDrain(m_hComm.get()))
-        result = JobResult::PortTimedOut;
-    if (const wchar_t* message = JobFailureMessage(result)) {
+    m_eJobState = JobState::Ending;
+    if (const wchar_t* message = JobFailureMessage(static_cast<JobResult>(wParam))) {
         m_bKeepPlotFile = true;
         framework::ShowMessage(message);
     }
@@ -117,23 +126,23 @@ LRESULT CDrovaneDlg::OnJobDone(WPARAM wParam, LPARAM) {
 // Enter, Esc and the close box end the dialog, except while a job runs: then
 // they ask the job to stop, and the dialog ends with the job.
 void CDrovaneDlg::OnOK() {
-    if (m_bJobActive) {
+    if (m_eJobState == JobState::Running) {
         m_bCancel = 1;
         return;
     }
-    Dialog::OnOK();
+    MainDialog::OnOK();
 }
 
 void CDrovaneDlg::OnCancel() {
-    if (m_bJobActive) {
+    if (m_eJobState == JobState::Running) {
         m_bCancel = 1;
         return;
     }
-    Dialog::OnCancel();
+    MainDialog::OnCancel();
 }
 
 void CDrovaneDlg::EndAsOk() {
-    Dialog::OnOK();
+    MainDialog::OnOK();
 }
 
 LRESULT CDrovaneDlg::OnDestroy(WPARAM, LPARAM) {
@@ -142,10 +151,10 @@ LRESULT CDrovaneDlg::OnDestroy(WPARAM, LPARAM) {
 }
 
 void CDrovaneDlg::StopWorker() {
-    if (!m_bJobActive) return;
+    if (m_eJobState != JobState::Running) return;
     m_bCancel = 1;
     m_worker.WaitServingSentMessages();
-    m_bJobActive = false;
+    m_eJobState = JobState::Ending;
     MSG done;
     if (PeekMessageW(&done, hwnd(), WM_CUTJOB_DONE, WM_CUTJOB_DONE, PM_REMOVE) &&
         JobFailureMessage(static_cast<JobResult>(done.wParam)) != nullptr)
@@ -160,7 +169,6 @@ void CDrovaneDlg::CleanUp() {
     StopWorker();
     if (!m_bKeepPlotFile) DeleteFileW(harvel::kPlotFile);
     DeleteFileW(harvel::kStreamFile);
-    m_bPortOpen = 0;
     m_hComm.Reset(nullptr);
     SetStartCaption(false);
     SaveSettings();

@@ -17,6 +17,3 @@
 #define IDC_PROGRESS 1008
 #define IDC_STATUS_EDIT 1009
 #define IDC_STATUS_LABEL 1010
-
-// The About item of the system menu.
-#define IDM_ABOUTBOX 0x0010

@@ -1,13 +1,17 @@
 #include "app.h"
 
+#include <commctrl.h>
+
 #include "dialog.h"
 
 namespace framework {
 
 App* App::current_ = nullptr;
 
-App::App(std::wstring name)
-    : name_(std::move(name)), settings_(std::make_unique<Settings>(L"", name_)) {
+App::App(std::wstring name, DWORD commonControls)
+    : name_(std::move(name)),
+      commonControls_(commonControls),
+      settings_(std::make_unique<Settings>(L"", name_)) {
     current_ = this;
 }
 
@@ -17,8 +21,17 @@ App::~App() {
 
 int App::Run(HINSTANCE instance) {
     instance_ = instance;
-    InitInstance();
-    return 0;
+    if (!InitInstance()) return 1;
+    const std::unique_ptr<Dialog> dialog = CreateMainDialog();
+    SetMainWindow(dialog.get());
+    const INT_PTR result = dialog->DoModal();
+    SetMainWindow(nullptr);
+    return result == -1 ? 1 : 0;
+}
+
+bool App::InitInstance() {
+    INITCOMMONCONTROLSEX controls{sizeof controls, commonControls_};
+    return InitCommonControlsEx(&controls) != FALSE;
 }
 
 void App::SetRegistryKey(std::wstring key) {

@@ -10,19 +10,21 @@ namespace framework {
 
 class Dialog;
 
-// The one application object of a program. Its start-up runs the program's
-// dialog; returning false from InitInstance ends the program without a message
-// loop of its own, so one run of the program is one run of that dialog.
+// The one application object of a program. Run sets the program up and runs its
+// main dialog modally; there is no message loop of its own, so one run of the
+// program is one run of that dialog.
 class App {
 public:
-    explicit App(std::wstring name);
+    // commonControls: the common control classes the program's templates use.
+    App(std::wstring name, DWORD commonControls);
     App(const App&) = delete;
     App& operator=(const App&) = delete;
     virtual ~App();
 
     static App* Current() { return current_; }
 
-    // Called from the program's wWinMain.
+    // Called from the program's wWinMain; the program's exit code: 0 once the
+    // dialog has run, 1 when set-up failed or the dialog could not be created.
     int Run(HINSTANCE instance);
 
     HINSTANCE instance() const { return instance_; }
@@ -39,12 +41,16 @@ public:
     HICON LoadIcon(UINT id) const;
 
 protected:
-    virtual bool InitInstance() { return true; }
+    // The program's set-up before its dialog runs; false ends the program at
+    // once. The base registers the common controls.
+    virtual bool InitInstance();
+    virtual std::unique_ptr<Dialog> CreateMainDialog() = 0;
 
 private:
     static App* current_;
     HINSTANCE instance_ = nullptr;
     std::wstring name_;
+    DWORD commonControls_;
     std::unique_ptr<Settings> settings_;
     Dialog* mainWindow_ = nullptr;
 };

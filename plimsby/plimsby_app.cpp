@@ -6,25 +6,16 @@
 
 #include "plimsby_dlg.h"
 
-CPlimsbyApp::CPlimsbyApp() : App(L"Plimsby") {}
+// The wait window's template holds a progress bar, whose class lives in the
+// common controls.
+CPlimsbyApp::CPlimsbyApp() : App(L"Plimsby", ICC_PROGRESS_CLASS) {}
 
-bool CPlimsbyApp::InitInstance() {
-    // The wait window's template holds a progress bar, whose class lives in
-    // the common controls.
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_PROGRESS_CLASS};
-    InitCommonControlsEx(&controls);
-
-    CPlimsbyDlg dialog;
-    SetMainWindow(&dialog);
-    // Every way the dialog ends leads to the same place, so its result is not looked at.
-    dialog.DoModal();
-    SetMainWindow(nullptr);
-    // No message loop of our own: the program ends with the dialog.
-    return false;
+// Every way the wait window ends leads to the same place: the program ends.
+std::unique_ptr<framework::Dialog> CPlimsbyApp::CreateMainDialog() {
+    return std::make_unique<CPlimsbyDlg>();
 }
 
-CPlimsbyApp theApp;
-
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
-    return theApp.Run(instance);
+    CPlimsbyApp app;
+    return app.Run(instance);
 }

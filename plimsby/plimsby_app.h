@@ -6,5 +6,5 @@ public:
     CPlimsbyApp();
 
 protected:
-    bool InitInstance() override;
+    std::unique_ptr<framework::Dialog> CreateMainDialog() override;
 };

@@ -4,11 +4,11 @@
 #include <cstdint>
 
 #include "controls.h"
-#include "dialog.h"
+#include "main_dialog.h"
 
 // The wait window: a cycling bar while the exporter writes the plot file; once
 // the file is complete it closes and starts Drovane.
-class CPlimsbyDlg : public framework::Dialog {
+class CPlimsbyDlg : public framework::MainDialog {
 public:
     explicit CPlimsbyDlg(HWND parent = nullptr);
 
@@ -20,16 +20,12 @@ protected:
 private:
     static const framework::MessageEntry<CPlimsbyDlg> kMessageTable[];
 
-    LRESULT OnSysCommand(WPARAM command, LPARAM);
-    LRESULT OnPaint(WPARAM, LPARAM);
-    LRESULT OnQueryDragIcon(WPARAM, LPARAM);
     LRESULT OnTimer(WPARAM, LPARAM);
 
     void HandOff();
 
     int32_t m_lastSize = 0;
     framework::ProgressBar m_progress;
-    HICON m_hIcon = nullptr;
     // Drovane is started at most once per run, whatever ticks still arrive.
     bool m_bHandedOff = false;
 };

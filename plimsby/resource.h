@@ -7,6 +7,3 @@
 #define IDR_MAINFRAME 128
 
 #define IDC_PROGRESS 1000
-
-// The About item of the system menu.
-#define IDM_ABOUTBOX 0x0010
