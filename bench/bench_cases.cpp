@@ -78,7 +78,6 @@ int Convert(const char* input, const char* output, int offset, int overcut, bool
     BenchLink link;
     CutJob job;
     job.paths.plotFile = input;
-    job.paths.plotFileAgain = input;
     job.paths.streamFile = output;
     job.strPath = output;
     job.nOffsetUnits = offset;
@@ -87,7 +86,7 @@ int Convert(const char* input, const char* output, int offset, int overcut, bool
     job.pDlg = &link;
     const auto start = Clock::now();
     const double cpu = ThreadCpuSeconds();
-    if (ConvertPlotFile(job) != JobResult::Completed) return 1;
+    if (ConvertPlotFile(job).result != JobResult::Completed) return 1;
     const double seconds = SecondsSince(start);
     PrintChildFigures(seconds, memory.Stop(), CpuFigure(cpu));
     return 0;
@@ -163,7 +162,7 @@ int Stream(const char* streamFile, const char* cutterSim, int baud) {
     job.paths.streamFile = streamFile;
     job.pDlg = &link;
     const auto start = Clock::now();
-    const JobResult result = StreamToPort(job);
+    const JobResult result = StreamToPort(job).result;
     const double writerSeconds = SecondsSince(start);
     int status = 0;
     ::waitpid(sim, &status, 0);

@@ -4,8 +4,6 @@
 
 #include "wrapping_math.h"
 
-PlotExtent g_plotExtent;
-
 // Blank, tab, line feed, vertical tab, form feed, carriage return.
 static bool IsBlank(char c) {
     return c == ' ' || (c >= '\t' && c <= '\r');
@@ -38,10 +36,6 @@ CommandNumbers ReadCommandNumbers(const char* command) {
     // the first ',' of the string lies inside the command.
     const char* comma = std::strchr(command + 1, ',');
     return {ReadNumber(command + 1), comma == nullptr ? 0 : ReadNumber(comma + 1)};
-}
-
-void ResetPlotExtent(PlotExtent& extent) {
-    extent = PlotExtent{};
 }
 
 void ScanExtent(const char* command, PlotExtent& extent) {

@@ -7,19 +7,16 @@
 // the next ';', then ";" and NUL; at most kCommandBufferSize bytes in all.
 constexpr int kCommandBufferSize = 32;
 
-// The drawing's reference corner, found in pass 1 and used in pass 2.
+// The drawing's reference corner: pass 1 finds it, pass 2 maps every point by
+// it. Each job starts from a fresh one and hands it from pass to pass.
 struct PlotExtent {
     bool seen = false;
     int32_t minX = 0;
     int32_t maxY = 0;
 };
 
-// One per process: a job resets it before pass 1 (one job runs at a time).
-extern PlotExtent g_plotExtent;
-
-void ResetPlotExtent(PlotExtent& extent = g_plotExtent);
-void ScanExtent(const char* command, PlotExtent& extent = g_plotExtent);
-Pos_xyz ParsePoint(const char* command, const PlotExtent& extent = g_plotExtent);
+void ScanExtent(const char* command, PlotExtent& extent);
+Pos_xyz ParsePoint(const char* command, const PlotExtent& extent);
 
 // atol's reading rules on a NUL-terminated text: blanks, sign, digits up to the
 // first non-digit; no digits read 0. Values beyond int32 saturate to its limits.

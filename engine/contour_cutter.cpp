@@ -3,17 +3,20 @@
 #include "geometry.h"
 
 namespace {
-const AngleLimit kSharpAngle(145.0);    // degrees; a wider corner needs no offset
-constexpr int32_t kMinSharpEntry = 40;  // 1 mm: shorter entries are cut plain
+constexpr double kSharpAngleDegrees = 145.0;  // a wider corner needs no offset
+constexpr int32_t kMinSharpEntry = 40;        // 1 mm: shorter entries are cut plain
 }  // namespace
 
 ContourCutter::ContourCutter(MoveWriter& writer, int32_t nOffsetUnits, int32_t nOvercutUnits)
-    : writer_(writer), nOffsetUnits_(nOffsetUnits), nOvercutUnits_(nOvercutUnits) {}
+    : writer_(writer),
+      sharpAngle_(kSharpAngleDegrees),
+      nOffsetUnits_(nOffsetUnits),
+      nOvercutUnits_(nOvercutUnits) {}
 
 bool ContourCutter::IsSharp(Pos_xyz from, Pos_xyz corner, Pos_xyz next, int32_t entryLength) const {
     // Not-a-number (a zero-length leg) is below no limit: not sharp.
     return nOffsetUnits_ > 0 && entryLength > kMinSharpEntry &&
-           kSharpAngle.Below(from, corner, next);
+           sharpAngle_.Below(from, corner, next);
 }
 
 Pos_xyz ContourCutter::OffsetPoint(Pos_xyz base, Pos_xyz from, Pos_xyz toward) const {

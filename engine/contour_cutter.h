@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "geometry.h"
 #include "move_writer.h"
 #include "pos_xyz.h"
 
@@ -28,6 +29,7 @@ private:
     void RecordOvercut(Pos_xyz from, Pos_xyz toward, int32_t length);
 
     MoveWriter& writer_;
+    const AngleLimit sharpAngle_;
     const int32_t nOffsetUnits_;
     const int32_t nOvercutUnits_;
 

@@ -3,22 +3,23 @@
 #include "command_scan.h"
 #include "contour_cutter.h"
 
-JobResult RunExtentPass(const uint8_t* data, uint32_t length, JobLink& link,
-                        ProgressSteps& progress) {
+std::optional<PlotExtent> RunExtentPass(const uint8_t* data, uint32_t length, JobLink& link,
+                                        ProgressSteps& progress) {
     progress.Start(length);
-    ResetPlotExtent();
+    PlotExtent extent;
     CommandScanner scan(data, length);
     char command[kCommandBufferSize];
     while (!scan.AtEnd()) {
         progress.Check(scan.position());
-        if (scan.Next(command)) ScanExtent(command);
-        if (link.IsCancelRequested()) return JobResult::Cancelled;
+        if (scan.Next(command)) ScanExtent(command, extent);
+        if (link.IsCancelRequested()) return std::nullopt;
     }
-    return JobResult::Completed;
+    return extent;
 }
 
-JobResult RunCutPass(const uint8_t* data, uint32_t length, const CutSettings& settings,
-                     BufferedOutput& out, JobLink& link, ProgressSteps& progress) {
+JobResult RunCutPass(const uint8_t* data, uint32_t length, const PlotExtent& extent,
+                     const CutSettings& settings, BufferedOutput& out, JobLink& link,
+                     ProgressSteps& progress) {
     progress.Start(length);
     MoveWriter writer(out, settings.toPort);
     writer.WriteText(settings.toPort ? kPortHeader : kFileHeader);
@@ -36,7 +37,7 @@ JobResult RunCutPass(const uint8_t* data, uint32_t length, const CutSettings& se
                 cutter.EndOfInput();
                 break;
             }
-            Pos_xyz p = ParsePoint(command);
+            Pos_xyz p = ParsePoint(command, extent);
             if (SamePlace(p, lastPoint)) continue;
             lastPoint = p;
             cutter.FeedPoint(p);

@@ -1,6 +1,8 @@
 #pragma once
 #include <cstdint>
+#include <optional>
 
+#include "command_parse.h"
 #include "job_link.h"
 #include "output_sink.h"
 #include "progress_steps.h"
@@ -8,10 +10,10 @@
 // The two passes over the plot file's bytes, free of any file handling so that
 // they run on a mapped view as well as on bytes in memory.
 
-// Pass 1: resets the process-wide extent and widens it by every command.
-// Returns Cancelled when the link asks to stop, else Completed.
-JobResult RunExtentPass(const uint8_t* data, uint32_t length, JobLink& link,
-                        ProgressSteps& progress);
+// Pass 1: the drawing's extent over every command, or nothing when the link
+// asks to stop.
+std::optional<PlotExtent> RunExtentPass(const uint8_t* data, uint32_t length, JobLink& link,
+                                        ProgressSteps& progress);
 
 struct CutSettings {
     int32_t nOffsetUnits = 0;
@@ -19,7 +21,9 @@ struct CutSettings {
     bool toPort = false;
 };
 
-// Pass 2: header, every mapped point (repeats dropped) through the contour
-// cutter, footer. Stops early on cancel (no footer) or on a failed write.
-JobResult RunCutPass(const uint8_t* data, uint32_t length, const CutSettings& settings,
-                     BufferedOutput& out, JobLink& link, ProgressSteps& progress);
+// Pass 2: header, every point mapped by pass 1's extent (repeats dropped)
+// through the contour cutter, footer. Stops early on cancel (no footer) or on a
+// failed write (out.error() says why).
+JobResult RunCutPass(const uint8_t* data, uint32_t length, const PlotExtent& extent,
+                     const CutSettings& settings, BufferedOutput& out, JobLink& link,
+                     ProgressSteps& progress);

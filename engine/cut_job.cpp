@@ -10,42 +10,52 @@
 
 namespace {
 
-JobResult ScanPlotExtent(const CutJob& job, ProgressSteps& progress) {
+// Pass 1 over its own mapping of the plot file, closed before pass 2 opens it again.
+JobOutcome ScanPlotExtent(const CutJob& job, ProgressSteps& progress, PlotExtent& extent) {
     MappedFile input;
-    if (!input.Open(job.paths.plotFile)) return JobResult::InputUnreadable;
-    return RunExtentPass(input.data(), input.length(), *job.pDlg, progress);
+    if (SystemError error = input.Open(job.paths.plotFile))
+        return {JobResult::InputUnreadable, error};
+    std::optional<PlotExtent> found =
+        RunExtentPass(input.data(), input.length(), *job.pDlg, progress);
+    if (!found) return JobResult::Cancelled;
+    extent = *found;
+    return JobResult::Completed;
 }
 
-JobResult WriteCutterStream(const CutJob& job, ProgressSteps& progress) {
+JobOutcome WriteCutterStream(const CutJob& job, const PlotExtent& extent, ProgressSteps& progress) {
     MappedFile input;
-    if (!input.Open(job.paths.plotFileAgain)) return JobResult::InputUnreadable;
+    if (SystemError error = input.Open(job.paths.plotFile))
+        return {JobResult::InputUnreadable, error};
     OutputFile out;
-    if (!out.Create(job.bToPort ? job.paths.streamFile : job.strPath))
-        return JobResult::OutputNotCreated;
+    if (SystemError error = out.Create(job.bToPort ? job.paths.streamFile : job.strPath))
+        return {JobResult::OutputNotCreated, error};
     const CutSettings settings{job.nOffsetUnits, job.nOvercutUnits, job.bToPort != 0};
     auto buffered = std::make_unique<BufferedOutput>(out);  // 64 KiB: not on the stack
-    JobResult result =
-        RunCutPass(input.data(), input.length(), settings, *buffered, *job.pDlg, progress);
+    const JobResult result =
+        RunCutPass(input.data(), input.length(), extent, settings, *buffered, *job.pDlg, progress);
+    if (result == JobResult::OutputWriteFailed) return {result, buffered->error()};
+    if (result != JobResult::Completed) return result;
     // Only a finished stream takes the output's name; anything else is removed.
-    if (result == JobResult::Completed && !out.Commit()) result = JobResult::OutputWriteFailed;
-    return result;
+    if (SystemError error = out.Commit()) return {JobResult::OutputWriteFailed, error};
+    return JobResult::Completed;
 }
 
 }  // namespace
 
-JobResult ConvertPlotFile(const CutJob& job) {
+JobOutcome ConvertPlotFile(const CutJob& job) {
     // The bar is not reset between the passes: pass 2 steps on from pass 1.
     ProgressSteps progress(*job.pDlg);
-    JobResult result = ScanPlotExtent(job, progress);
-    if (result == JobResult::Completed) result = WriteCutterStream(job, progress);
-    return result;
+    PlotExtent extent;
+    JobOutcome outcome = ScanPlotExtent(job, progress, extent);
+    if (outcome.result == JobResult::Completed) outcome = WriteCutterStream(job, extent, progress);
+    return outcome;
 }
 
-JobResult RunCutJob(const CutJob& job) {
-    JobResult result = ConvertPlotFile(job);
-    if (result == JobResult::Completed && job.bToPort) result = StreamToPort(job);
-    job.pDlg->PostDone(result);
-    return result;
+JobOutcome RunCutJob(const CutJob& job) {
+    JobOutcome outcome = ConvertPlotFile(job);
+    if (outcome.result == JobResult::Completed && job.bToPort) outcome = StreamToPort(job);
+    job.pDlg->PostDone(outcome.result);
+    return outcome;
 }
 
 unsigned CutJobThread(void* record) {

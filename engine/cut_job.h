@@ -4,13 +4,13 @@
 
 #include "exchange_paths.h"
 #include "job_link.h"
+#include "job_outcome.h"
 #include "platform/native_types.h"
 
 // The exchange files a job reads and writes; tests and tools point them elsewhere.
 struct ExchangePaths {
-    std::filesystem::path plotFile{harvel::kPlotFile};
-    std::filesystem::path plotFileAgain{harvel::kPlotFile};  // pass 2 opens it again
-    std::filesystem::path streamFile{harvel::kStreamFile};   // port mode output
+    std::filesystem::path plotFile{harvel::kPlotFile};      // opened again by pass 2
+    std::filesystem::path streamFile{harvel::kStreamFile};  // port mode output
 };
 
 constexpr uint32_t kPortWaitMs = 10000;
@@ -32,8 +32,8 @@ struct CutJob {
 unsigned CutJobThread(void* job);
 
 // Runs the whole job on the calling thread and posts the done notification once.
-JobResult RunCutJob(const CutJob& job);
+JobOutcome RunCutJob(const CutJob& job);
 
 // Both passes only: the output (the stream file in port mode, strPath in file
 // mode) is written but not sent, and no done notification is posted.
-JobResult ConvertPlotFile(const CutJob& job);
+JobOutcome ConvertPlotFile(const CutJob& job);

@@ -14,8 +14,6 @@ enum class JobResult : int32_t {
     PortTimedOut = 7,       // a chunk was still pending after the wait
 };
 
-const char* JobResultText(JobResult result);
-
 // Everything the worker may touch of the dialog while a job runs. The dialog
 // implements it with window messages that wait for its own thread (progress bar,
 // status text) and one posted message for the end; tools and tests implement it

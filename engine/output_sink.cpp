@@ -3,11 +3,11 @@
 #include <cstring>
 
 void BufferedOutput::Append(const char* data, size_t n) {
-    if (failed_) return;
+    if (failed()) return;
     if (n > kCapacity - used_) {
         if (!Flush()) return;
         if (n > kCapacity) {
-            failed_ = !writer_.WriteAll(data, n);
+            error_ = writer_.WriteAll(data, n);
             return;
         }
     }
@@ -16,7 +16,7 @@ void BufferedOutput::Append(const char* data, size_t n) {
 }
 
 bool BufferedOutput::Flush() {
-    if (!failed_ && used_ > 0) failed_ = !writer_.WriteAll(buffer_, used_);
+    if (!failed() && used_ > 0) error_ = writer_.WriteAll(buffer_, used_);
     used_ = 0;
-    return !failed_;
+    return !failed();
 }

@@ -1,17 +1,19 @@
 #pragma once
 #include <cstddef>
 
+#include "platform/system_error.h"
+
 // Where formatted output bytes finally go: a file, a port, a string in tests.
 class ByteWriter {
 public:
     virtual ~ByteWriter() = default;
-    // Writes all n bytes; false when they could not all be written.
-    virtual bool WriteAll(const char* data, size_t n) = 0;
+    // Writes all n bytes; the system's reason when they could not all be written.
+    virtual SystemError WriteAll(const char* data, size_t n) = 0;
 };
 
 // Collects small pieces and hands them to a ByteWriter in large blocks, so that
 // an output line never costs a system call of its own. A failed write is sticky:
-// later pieces are dropped and failed() tells the job to stop.
+// later pieces are dropped and failed() tells the job to stop; error() keeps why.
 class BufferedOutput {
 public:
     explicit BufferedOutput(ByteWriter& writer) : writer_(writer) {}
@@ -20,12 +22,13 @@ public:
 
     void Append(const char* data, size_t n);
     bool Flush();
-    bool failed() const { return failed_; }
+    bool failed() const { return static_cast<bool>(error_); }
+    const SystemError& error() const { return error_; }
 
 private:
     static constexpr size_t kCapacity = 64 * 1024;
     ByteWriter& writer_;
     size_t used_ = 0;
-    bool failed_ = false;
+    SystemError error_;
     char buffer_[kCapacity];
 };

@@ -13,12 +13,13 @@ static void ShowCounter(JobLink& link, int32_t counter) {
     link.SetStatusText(text);
 }
 
-JobResult StreamToPort(const CutJob& job) {
+JobOutcome StreamToPort(const CutJob& job) {
     JobLink& link = *job.pDlg;
     PortWriter port(job.hPort, job.portWaitMs);
     MappedFile stream;
-    if (!stream.Open(job.paths.streamFile)) return JobResult::StreamUnreadable;
-    if (!port.ready()) return JobResult::PortWriteFailed;
+    if (SystemError error = stream.Open(job.paths.streamFile))
+        return {JobResult::StreamUnreadable, error};
+    if (!port.ready()) return {JobResult::PortWriteFailed, port.error()};
 
     const uint32_t length = stream.length();
     ProgressSteps progress(link);
@@ -33,7 +34,7 @@ JobResult StreamToPort(const CutJob& job) {
         const uint32_t size =
             length - position > kPortChunkSize ? kPortChunkSize : length - position;
         const PortWrite written = port.Write(stream.data() + position, size);
-        if (written == PortWrite::Failed) return JobResult::PortWriteFailed;
+        if (written == PortWrite::Failed) return {JobResult::PortWriteFailed, port.error()};
         if (written == PortWrite::TimedOut) return JobResult::PortTimedOut;
         position += size;
         sentCounter = Add32(sentCounter, harvel::kCounterStepPerChunk);

@@ -7,4 +7,4 @@ using harvel::kPortChunkSize;
 // Sends the finished stream file to the port in chunks of 1024 bytes straight
 // from its read-only view, with progress, the byte counter and cancel between
 // chunks. A chunk that fails or stays pending past the wait ends the streaming.
-JobResult StreamToPort(const CutJob& job);
+JobOutcome StreamToPort(const CutJob& job);

@@ -23,6 +23,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <optional>
 #include <set>
 #include <sstream>
 #include <string>
@@ -32,8 +33,10 @@
 #include "command_scan.h"
 #include "conversion_passes.h"
 #include "cut_job.h"
+#include "job_test_doubles.h"
 #include "move_writer.h"
 #include "stream_check.h"
+#include "worked_square.h"
 
 namespace fs = std::filesystem;
 
@@ -64,57 +67,36 @@ Settings DrawSettings(const uint8_t* head) {
     return s;
 }
 
-class StringWriter : public ByteWriter {
-public:
-    bool WriteAll(const char* data, size_t n) override {
-        text.append(data, n);
-        return true;
-    }
-    std::string text;
-};
-
-// Counts what the job tells the dialog; can ask to cancel at the n-th check.
-class CountingLink : public JobLink {
-public:
-    explicit CountingLink(uint32_t cancelAt = 0) : cancelAt_(cancelAt) {}
-    bool IsCancelRequested() override { return cancelAt_ != 0 && ++checks_ >= cancelAt_; }
-    void ProgressSetRange(uint16_t) override {}
-    void ProgressSetStep(int32_t) override {}
-    void ProgressStepIt() override {}
-    void ProgressSetPos(int32_t) override {}
-    void SetStatusText(const char*) override {}
-    void PostDone(JobResult result) override {
-        ++doneCount;
-        lastResult = result;
-    }
-    int doneCount = 0;
-    JobResult lastResult = JobResult::Completed;
-
-private:
-    uint32_t cancelAt_;
-    uint32_t checks_ = 0;
-};
+// A link that asks to cancel at the given check (1 the first; 0 never).
+RecordingLink CancellingAt(uint32_t check) {
+    RecordingLink link;
+    link.cancelAfterPolls = static_cast<int>(check) - 1;
+    return link;
+}
 
 std::string ConvertInMemory(const uint8_t* data, uint32_t length, const Settings& s, bool toPort) {
     StringWriter writer;
     auto out = std::make_unique<BufferedOutput>(writer);
-    CountingLink link;
+    RecordingLink link;
     ProgressSteps progress(link);
-    Check(RunExtentPass(data, length, link, progress) == JobResult::Completed, "pass 1 failed");
+    const std::optional<PlotExtent> extent = RunExtentPass(data, length, link, progress);
+    Check(extent.has_value(), "pass 1 failed");
     const CutSettings settings{s.offset, s.overcut, toPort};
-    Check(RunCutPass(data, length, settings, *out, link, progress) == JobResult::Completed,
+    Check(RunCutPass(data, length, *extent, settings, *out, link, progress) == JobResult::Completed,
           "pass 2 failed");
     return writer.text;
 }
 
-// Every point that a command of the input maps to (the extent is the one the
-// conversion just left behind).
+// Every point that a command of the input maps to, by the input's own extent.
 std::set<std::pair<int32_t, int32_t>> MappedInputPoints(const uint8_t* data, uint32_t length) {
+    RecordingLink link;
+    ProgressSteps progress(link);
+    const PlotExtent extent = RunExtentPass(data, length, link, progress).value();
     std::set<std::pair<int32_t, int32_t>> points;
     CommandScanner scan(data, length);
     char command[kCommandBufferSize];
     while (scan.Next(command)) {
-        const Pos_xyz p = ParsePoint(command);
+        const Pos_xyz p = ParsePoint(command, extent);
         points.insert({p.x, p.y});
     }
     return points;
@@ -161,15 +143,14 @@ void CheckFileJob(const uint8_t* data, uint32_t length, const Settings& s,
         in.write(reinterpret_cast<const char*>(data), length);
     }
     fs::remove(output);
-    CountingLink link(s.cancelAt);
+    RecordingLink link = CancellingAt(s.cancelAt);
     CutJob job;
     job.paths.plotFile = input;
-    job.paths.plotFileAgain = input;
     job.strPath = output;
     job.nOffsetUnits = s.offset;
     job.nOvercutUnits = s.overcut;
     job.pDlg = &link;
-    const JobResult result = RunCutJob(job);
+    const JobResult result = RunCutJob(job).result;
     Check(link.doneCount == 1, "done posted not exactly once");
     Check(link.lastResult == result, "done carries another result");
     if (result == JobResult::Completed) {
@@ -187,6 +168,13 @@ void CheckFileJob(const uint8_t* data, uint32_t length, const Settings& s,
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    // The checks below compare the engine with itself; the worked square ties
+    // it to the output it must give.
+    const Settings worked{worked_square::kOffsetUnits, worked_square::kOvercutUnits};
+    Check(ConvertInMemory(reinterpret_cast<const uint8_t*>(worked_square::kPlot),
+                          sizeof worked_square::kPlot - 1, worked,
+                          false) == worked_square::kCompensatedFile,
+          "the worked square converts to other bytes");
     RemoveStaleDirs();
     g_dir = fs::path("/dev/shm") / (kDirPrefix + std::to_string(::getpid()));
     fs::create_directories(g_dir);

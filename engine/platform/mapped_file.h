@@ -2,6 +2,8 @@
 #include <cstdint>
 #include <filesystem>
 
+#include "system_error.h"
+
 // A whole file mapped read-only and read only through its view. The file stays
 // open while the view exists; everything is released by the destructor. An empty
 // file is opened but not mapped (data() is null, length() 0).
@@ -12,7 +14,7 @@ public:
     MappedFile& operator=(const MappedFile&) = delete;
     ~MappedFile() { Close(); }
 
-    bool Open(const std::filesystem::path& path);
+    SystemError Open(const std::filesystem::path& path);  // empty: opened
     void Close();
 
     const uint8_t* data() const { return data_; }

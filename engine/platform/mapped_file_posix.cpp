@@ -3,27 +3,35 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+
 #include "mapped_file.h"
 
-bool MappedFile::Open(const std::filesystem::path& path) {
+SystemError MappedFile::Open(const std::filesystem::path& path) {
     Close();
     fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd_ < 0) return false;
+    if (fd_ < 0) return SystemError::Last();
     struct stat st {};
-    if (::fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode)) {
+    if (::fstat(fd_, &st) != 0) {
+        const SystemError error = SystemError::Last();
         Close();
-        return false;
+        return error;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        Close();
+        return SystemError(S_ISDIR(st.st_mode) ? EISDIR : EINVAL);
     }
     mappedSize_ = static_cast<uint64_t>(st.st_size);
     length_ = static_cast<uint32_t>(mappedSize_);
-    if (mappedSize_ == 0) return true;
+    if (mappedSize_ == 0) return {};
     void* view = ::mmap(nullptr, mappedSize_, PROT_READ, MAP_PRIVATE, fd_, 0);
     if (view == MAP_FAILED) {
+        const SystemError error = SystemError::Last();
         Close();
-        return false;
+        return error;
     }
     data_ = static_cast<const uint8_t*>(view);
-    return true;
+    return {};
 }
 
 void MappedFile::Close() {

@@ -2,31 +2,34 @@
 
 #include "mapped_file.h"
 
-bool MappedFile::Open(const std::filesystem::path& path) {
+SystemError MappedFile::Open(const std::filesystem::path& path) {
     Close();
     HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
+    if (file == INVALID_HANDLE_VALUE) return SystemError::Last();
     file_ = file;
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(file, &size)) {
+        const SystemError error = SystemError::Last();
         Close();
-        return false;
+        return error;
     }
     mappedSize_ = static_cast<uint64_t>(size.QuadPart);
     length_ = static_cast<uint32_t>(mappedSize_);
-    if (mappedSize_ == 0) return true;  // an empty file cannot be mapped
+    if (mappedSize_ == 0) return {};  // an empty file cannot be mapped
     mapping_ = CreateFileMappingW(file, nullptr, PAGE_READONLY, 0, 0, nullptr);
     if (mapping_ == nullptr) {
+        const SystemError error = SystemError::Last();
         Close();
-        return false;
+        return error;
     }
     data_ = static_cast<const uint8_t*>(MapViewOfFile(mapping_, FILE_MAP_READ, 0, 0, 0));
     if (data_ == nullptr) {
+        const SystemError error = SystemError::Last();
         Close();
-        return false;
+        return error;
     }
-    return true;
+    return {};
 }
 
 void MappedFile::Close() {

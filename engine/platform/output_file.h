@@ -2,6 +2,7 @@
 #include <filesystem>
 
 #include "../output_sink.h"
+#include "system_error.h"
 
 // The job's output file. It is written under a temporary name beside the target
 // and takes the target's name only in Commit(), so a job that fails or is
@@ -14,14 +15,16 @@ public:
     OutputFile& operator=(const OutputFile&) = delete;
     ~OutputFile() override { Discard(); }
 
-    bool Create(const std::filesystem::path& target);
-    bool WriteAll(const char* data, size_t n) override;
+    // A temporary file left by an earlier run that was killed is replaced,
+    // even when it has been made read-only.
+    SystemError Create(const std::filesystem::path& target);
+    SystemError WriteAll(const char* data, size_t n) override;
     // Closes the file and gives it the target's name, replacing what was there.
-    bool Commit();
+    SystemError Commit();
     void Discard();
 
 private:
-    bool CloseHandle();
+    SystemError CloseHandle();
     std::filesystem::path target_;
     std::filesystem::path temp_;
 #ifdef _WIN32

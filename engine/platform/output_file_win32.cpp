@@ -1,46 +1,53 @@
 #include <windows.h>
 
+#include "exchange_paths.h"
 #include "output_file.h"
 
-bool OutputFile::Create(const std::filesystem::path& target) {
+SystemError OutputFile::Create(const std::filesystem::path& target) {
     Discard();
     target_ = target;
     temp_ = target;
-    temp_ += L".partial";
+    temp_ += harvel::kPartialSuffix;
+    // CREATE_ALWAYS refuses to replace a read-only or hidden file: a stale
+    // temporary gets plain attributes first (nothing happens if there is none).
+    SetFileAttributesW(temp_.c_str(), FILE_ATTRIBUTE_NORMAL);
     HANDLE file = CreateFileW(temp_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
+        const SystemError error = SystemError::Last();
         temp_.clear();
-        return false;
+        return error;
     }
     file_ = file;
-    return true;
+    return {};
 }
 
-bool OutputFile::WriteAll(const char* data, size_t n) {
+SystemError OutputFile::WriteAll(const char* data, size_t n) {
     while (n > 0) {
         DWORD chunk = n > 0x40000000 ? 0x40000000 : static_cast<DWORD>(n);
         DWORD written = 0;
-        if (!WriteFile(file_, data, chunk, &written, nullptr) || written == 0) return false;
+        if (!WriteFile(file_, data, chunk, &written, nullptr)) return SystemError::Last();
+        if (written == 0) return SystemError(ERROR_WRITE_FAULT);
         data += written;
         n -= written;
     }
-    return true;
+    return {};
 }
 
-bool OutputFile::CloseHandle() {
-    if (file_ == nullptr) return true;
-    bool ok = ::CloseHandle(file_) != 0;
+SystemError OutputFile::CloseHandle() {
+    if (file_ == nullptr) return {};
+    const BOOL closed = ::CloseHandle(file_);
     file_ = nullptr;
-    return ok;
+    return closed ? SystemError() : SystemError::Last();
 }
 
-bool OutputFile::Commit() {
-    if (temp_.empty()) return false;
-    bool ok = CloseHandle() &&
-              MoveFileExW(temp_.c_str(), target_.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
-    if (ok) temp_.clear();
-    return ok;
+SystemError OutputFile::Commit() {
+    if (temp_.empty()) return SystemError(ERROR_INVALID_HANDLE);
+    if (SystemError error = CloseHandle()) return error;
+    if (!MoveFileExW(temp_.c_str(), target_.c_str(), MOVEFILE_REPLACE_EXISTING))
+        return SystemError::Last();
+    temp_.clear();
+    return {};
 }
 
 void OutputFile::Discard() {

@@ -2,6 +2,7 @@
 #include <cstdint>
 
 #include "native_types.h"
+#include "system_error.h"
 
 enum class PortWrite { Done, Failed, TimedOut };
 
@@ -17,10 +18,13 @@ public:
 
     bool ready() const;
     PortWrite Write(const uint8_t* data, uint32_t n);
+    // Why the last write failed, or why the writer is not ready.
+    const SystemError& error() const { return error_; }
 
 private:
     PortHandle port_;
     uint32_t waitMs_;
+    SystemError error_;
 #ifdef _WIN32
     void* event_ = nullptr;  // the overlapped structure's own event
 #endif

@@ -8,6 +8,7 @@
 #include "port_writer.h"
 
 PortWriter::PortWriter(PortHandle port, uint32_t waitMs) : port_(port), waitMs_(waitMs) {
+    if (port_ < 0) error_ = SystemError(EBADF);
     // Writes must never block past the wait: poll() does the waiting.
     if (port_ >= 0) ::fcntl(port_, F_SETFL, ::fcntl(port_, F_GETFL) | O_NONBLOCK);
 }
@@ -29,15 +30,24 @@ PortWrite PortWriter::Write(const uint8_t* data, uint32_t n) {
             continue;
         }
         if (written < 0 && errno == EINTR) continue;
-        if (written < 0 && errno != EAGAIN && errno != EWOULDBLOCK) return PortWrite::Failed;
+        if (written < 0 && errno != EAGAIN && errno != EWOULDBLOCK) {
+            error_ = SystemError::Last();
+            return PortWrite::Failed;
+        }
         // A non-blocking port that is full: wait for room until the deadline.
         auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
         if (left.count() <= 0) return PortWrite::TimedOut;
         pollfd pfd{port_, POLLOUT, 0};
         int r = ::poll(&pfd, 1, static_cast<int>(left.count()));
         if (r == 0) return PortWrite::TimedOut;
-        if (r < 0 && errno != EINTR) return PortWrite::Failed;
-        if (r > 0 && (pfd.revents & (POLLERR | POLLHUP | POLLNVAL)) != 0) return PortWrite::Failed;
+        if (r < 0 && errno != EINTR) {
+            error_ = SystemError::Last();
+            return PortWrite::Failed;
+        }
+        if (r > 0 && (pfd.revents & (POLLERR | POLLHUP | POLLNVAL)) != 0) {
+            error_ = SystemError((pfd.revents & POLLNVAL) != 0 ? EBADF : EIO);
+            return PortWrite::Failed;
+        }
     }
     return PortWrite::Done;
 }

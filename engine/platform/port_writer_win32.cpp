@@ -5,6 +5,9 @@
 PortWriter::PortWriter(PortHandle port, uint32_t waitMs) : port_(port), waitMs_(waitMs) {
     // Manual reset, not signalled, no name: one event for every chunk of the job.
     event_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    if (event_ == nullptr) error_ = SystemError::Last();
+    if (port_ == nullptr || port_ == INVALID_HANDLE_VALUE)
+        error_ = SystemError(ERROR_INVALID_HANDLE);
 }
 
 PortWriter::~PortWriter() {
@@ -21,10 +24,14 @@ PortWrite PortWriter::Write(const uint8_t* data, uint32_t n) {
     overlapped.hEvent = event_;
     DWORD written = 0;
     if (WriteFile(port_, data, n, &written, &overlapped)) return PortWrite::Done;
-    if (GetLastError() != ERROR_IO_PENDING) return PortWrite::Failed;
+    if (GetLastError() != ERROR_IO_PENDING) {
+        error_ = SystemError::Last();
+        return PortWrite::Failed;
+    }
     if (WaitForSingleObject(event_, waitMs_) == WAIT_OBJECT_0) {
-        return GetOverlappedResult(port_, &overlapped, &written, FALSE) ? PortWrite::Done
-                                                                        : PortWrite::Failed;
+        if (GetOverlappedResult(port_, &overlapped, &written, FALSE)) return PortWrite::Done;
+        error_ = SystemError::Last();
+        return PortWrite::Failed;
     }
     // Still pending: the structure and the bytes stay in use until the write
     // has really ended, so cancel it and wait for that.

@@ -101,13 +101,9 @@ TEST(PlotExtent, AllNegativeInput) {
     ExpectPoint(ParsePoint("D-100,-200;", e), 440, 40, 1);
 }
 
-TEST(PlotExtent, ResetForgetsThePreviousJob) {
-    PlotExtent e = ScanAll({"D-7,9;"});
-    ResetPlotExtent(e);
+TEST(PlotExtent, FirstCommandSetsTheExtentEvenWhereZeroWouldWin) {
+    PlotExtent e;
     EXPECT_FALSE(e.seen);
-    EXPECT_EQ(e.minX, 0);
-    EXPECT_EQ(e.maxY, 0);
-    // The first command after a reset sets the extent even where 0 would win.
     ScanExtent("D5,-5;", e);
     EXPECT_EQ(e.minX, 5);
     EXPECT_EQ(e.maxY, -5);

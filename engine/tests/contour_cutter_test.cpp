@@ -4,7 +4,7 @@
 
 namespace {
 
-const std::string kSquare = "IN;PU0,0;PD0,200;PD200,200;PD200,0;PD0,0;PU0,0;";
+const std::string kSquare = worked_square::kPlot;
 
 // File-mode output without the header "IN;" and the footer.
 std::string Lines(const std::string& input, int32_t offset, int32_t overcut = 0) {
@@ -15,9 +15,8 @@ std::string Lines(const std::string& input, int32_t offset, int32_t overcut = 0)
 }
 
 TEST(PlainContours, SquareInBothModes) {
-    EXPECT_EQ(Convert(kSquare), "IN;U240,40;D40,40;D40,240;D240,240;D240,40;U0,0;@;@;@;");
-    EXPECT_EQ(Convert(kSquare, 0, 0, true),
-              "CDR;U2072,1564;D1872,1564;D1872,1764;D2072,1764;D2072,1564;U0,0;@;@;@;");
+    EXPECT_EQ(Convert(kSquare), worked_square::kPlainFile);
+    EXPECT_EQ(Convert(kSquare, 0, 0, true), worked_square::kPlainPort);
 }
 
 TEST(PlainContours, RunsOfPenUpPointsAndSingleCuts) {
@@ -28,12 +27,9 @@ TEST(PlainContours, RunsOfPenUpPointsAndSingleCuts) {
 }
 
 TEST(CornerCompensation, WorkedExampleInBothModes) {
-    EXPECT_EQ(Convert(kSquare, 20, 300),
-              "IN;U240,40;D20,40;D40,60;D40,260;D60,240;D260,240;D240,220;D240,20;D230,41;"
-              "D20,40;D40,60;D40,120;U0,0;@;@;@;");
-    EXPECT_EQ(Convert(kSquare, 20, 300, true),
-              "CDR;U2072,1564;D1852,1564;D1872,1584;D1872,1784;D1892,1764;D2092,1764;"
-              "D2072,1744;D2072,1544;D2062,1565;D1852,1564;D1872,1584;D1872,1644;U0,0;@;@;@;");
+    using namespace worked_square;
+    EXPECT_EQ(Convert(kSquare, kOffsetUnits, kOvercutUnits), kCompensatedFile);
+    EXPECT_EQ(Convert(kSquare, kOffsetUnits, kOvercutUnits, true), kCompensatedPort);
 }
 
 TEST(CornerCompensation, OffsetWithoutOvercutDropsTheReplay) {

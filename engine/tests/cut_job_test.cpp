@@ -1,11 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <thread>
+
 #include "cut_job.h"
 #include "test_support.h"
 
 namespace {
 
-const std::string kSquare = "IN;PU0,0;PD0,200;PD200,200;PD200,0;PD0,0;PU0,0;";
+using namespace worked_square;
+const std::string kSquare = kPlot;
 
 // A job on files in a folder of its own instead of C:\Harvel.
 struct JobFixture {
@@ -16,22 +20,19 @@ struct JobFixture {
     explicit JobFixture(const std::string& plot) {
         WriteFile(folder / "Quelmar.plt", plot);
         job.paths.plotFile = folder / "Quelmar.plt";
-        job.paths.plotFileAgain = folder / "Quelmar.plt";
         job.paths.streamFile = folder / "quelmar.th0";
         job.strPath = folder / "out.PLT";
         job.pDlg = &link;
     }
-    JobResult Run() { return RunCutJob(job); }
+    JobResult Run() { return RunCutJob(job).result; }
 };
 
 TEST(CutJob, FileModeWritesTheChosenPath) {
     JobFixture f(kSquare);
-    f.job.nOffsetUnits = 20;
-    f.job.nOvercutUnits = 300;
+    f.job.nOffsetUnits = kOffsetUnits;
+    f.job.nOvercutUnits = kOvercutUnits;
     EXPECT_EQ(f.Run(), JobResult::Completed);
-    EXPECT_EQ(ReadFile(f.job.strPath),
-              "IN;U240,40;D20,40;D40,60;D40,260;D60,240;D260,240;D240,220;D240,20;D230,41;"
-              "D20,40;D40,60;D40,120;U0,0;@;@;@;");
+    EXPECT_EQ(ReadFile(f.job.strPath), kCompensatedFile);
     EXPECT_EQ(f.link.doneCount, 1);
     EXPECT_EQ(f.link.lastResult, JobResult::Completed);
     EXPECT_FALSE(std::filesystem::exists(f.job.paths.streamFile));
@@ -46,7 +47,38 @@ TEST(CutJob, CutJobThreadTakesOwnershipOfTheRecord) {
     // The heap record is freed by the worker (the sanitizer build checks it).
     EXPECT_EQ(CutJobThread(new CutJob(f.job)), 0u);
     EXPECT_EQ(f.link.doneCount, 1);
-    EXPECT_EQ(ReadFile(f.job.strPath), "IN;U240,40;D40,40;D40,240;D240,240;D240,40;U0,0;@;@;@;");
+    EXPECT_EQ(ReadFile(f.job.strPath), kPlainFile);
+}
+
+TEST(CutJob, TwoJobsSideBySideEachGiveTheirOwnOutput) {
+    // The same square far from the origin maps to the same place, but only by
+    // its own extent: a job that used the other's would cut elsewhere.
+    JobFixture near(kSquare);
+    near.job.nOffsetUnits = kOffsetUnits;
+    near.job.nOvercutUnits = kOvercutUnits;
+    JobFixture far("PU90000,-7000;PD90000,-6800;PD90200,-6800;PD90200,-7000;PD90000,-7000;");
+    int nearWrong = 0;
+    int farWrong = 0;
+    auto runRepeatedly = [](JobFixture& f, const std::string& expected, int& wrong) {
+        for (int i = 0; i < 50; ++i)
+            wrong += f.Run() != JobResult::Completed || ReadFile(f.job.strPath) != expected;
+    };
+    std::thread first(runRepeatedly, std::ref(near), kCompensatedFile, std::ref(nearWrong));
+    std::thread second(runRepeatedly, std::ref(far), kPlainFile, std::ref(farWrong));
+    first.join();
+    second.join();
+    EXPECT_EQ(nearWrong, 0);
+    EXPECT_EQ(farWrong, 0);
+}
+
+TEST(CutJob, StaleReadOnlyPartialFileIsReplaced) {
+    JobFixture f(kSquare);
+    const auto partial = f.folder / "out.PLT.partial";
+    WriteFile(partial, std::string(5000, 'x'));
+    std::filesystem::permissions(partial, std::filesystem::perms::owner_read);
+    EXPECT_EQ(f.Run(), JobResult::Completed);
+    EXPECT_EQ(ReadFile(f.job.strPath), kPlainFile);
+    EXPECT_FALSE(std::filesystem::exists(partial));
 }
 
 TEST(CutJob, EmptyAndCommandlessInputsGiveHeaderAndFooter) {
@@ -90,13 +122,27 @@ TEST(CutJobEnds, MissingInputEndsAtOnce) {
     EXPECT_FALSE(std::filesystem::exists(f.job.strPath));
 }
 
+#ifndef _WIN32  // Windows keeps a file that is open for reading from being removed
 TEST(CutJobEnds, InputVanishingBetweenThePasses) {
+    // Removes the plot file at the first cancel check: pass 1 reads on from its
+    // mapping, pass 2 finds no file to open.
+    struct RemovingLink : RecordingLink {
+        std::filesystem::path plotFile;
+        bool IsCancelRequested() override {
+            std::filesystem::remove(plotFile);
+            return RecordingLink::IsCancelRequested();
+        }
+    };
     JobFixture f(kSquare);
-    f.job.paths.plotFileAgain = f.folder / "gone.plt";
+    RemovingLink link;
+    link.plotFile = f.job.paths.plotFile;
+    f.job.pDlg = &link;
     EXPECT_EQ(f.Run(), JobResult::InputUnreadable);
-    EXPECT_EQ(f.link.doneCount, 1);
+    EXPECT_GT(link.cancelPolls, 1);  // pass 1 ran to its end
+    EXPECT_EQ(link.doneCount, 1);
     EXPECT_FALSE(std::filesystem::exists(f.job.strPath));
 }
+#endif
 
 TEST(CutJobEnds, OutputThatCannotBeCreated) {
     JobFixture f(kSquare);
@@ -131,12 +177,11 @@ TEST(CutJobEnds, CancelAtEveryPollLeavesNoOutputAndKeepsAnOlderFile) {
 class FullDiskWriter : public ByteWriter {
 public:
     explicit FullDiskWriter(size_t limit) : limit_(limit) {}
-    bool WriteAll(const char* data, size_t n) override {
+    SystemError WriteAll(const char*, size_t n) override {
         ++calls;
-        if (written + n > limit_) return false;
+        if (written + n > limit_) return SystemError(ENOSPC);
         written += n;
-        (void)data;
-        return true;
+        return {};
     }
     size_t written = 0;
     int calls = 0;
@@ -153,11 +198,12 @@ TEST(CutJobEnds, WriteFailingHalfWayStopsThePass) {
     FullDiskWriter disk(100000);
     BufferedOutput out(disk);
     const auto* data = reinterpret_cast<const uint8_t*>(plot.data());
-    RunExtentPass(data, static_cast<uint32_t>(plot.size()), link, progress);
+    const PlotExtent extent =
+        RunExtentPass(data, static_cast<uint32_t>(plot.size()), link, progress).value();
     const int pollsBefore = link.cancelPolls;
-    EXPECT_EQ(
-        RunCutPass(data, static_cast<uint32_t>(plot.size()), CutSettings{}, out, link, progress),
-        JobResult::OutputWriteFailed);
+    EXPECT_EQ(RunCutPass(data, static_cast<uint32_t>(plot.size()), extent, CutSettings{}, out, link,
+                         progress),
+              JobResult::OutputWriteFailed);
     // Blocks of 64 KiB: one good block, one refused, and nothing after it.
     EXPECT_EQ(disk.calls, 2);
     EXPECT_LT(link.cancelPolls - pollsBefore, 20000);

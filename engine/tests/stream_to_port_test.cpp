@@ -45,12 +45,12 @@ using Events = std::vector<std::string>;
 
 TEST(StreamToPort, ChunksOf1024WithTheRunningCounter) {
     StreamFixture exact(std::string(1024, 'a'));
-    EXPECT_EQ(StreamToPort(exact.job), JobResult::Completed);
+    EXPECT_EQ(StreamToPort(exact.job).result, JobResult::Completed);
     EXPECT_EQ(exact.Received(), std::string(1024, 'a'));
     EXPECT_EQ(exact.link.events, (Events{"pos 0", "range 2", "step 1", "status 1124"}));
 
     StreamFixture oneMore(std::string(1025, 'b'));
-    EXPECT_EQ(StreamToPort(oneMore.job), JobResult::Completed);
+    EXPECT_EQ(StreamToPort(oneMore.job).result, JobResult::Completed);
     EXPECT_EQ(oneMore.Received().size(), 1025u);
     EXPECT_EQ(oneMore.link.events,
               (Events{"pos 0", "range 2", "step 1", "status 1124", "stepit", "status 2248"}));
@@ -63,7 +63,7 @@ TEST(StreamToPort, ChunksOf1024WithTheRunningCounter) {
 
 TEST(StreamToPort, EmptyStreamSendsNothing) {
     StreamFixture f("");
-    EXPECT_EQ(StreamToPort(f.job), JobResult::Completed);
+    EXPECT_EQ(StreamToPort(f.job).result, JobResult::Completed);
     EXPECT_EQ(f.link.events, (Events{"pos 0", "range 1", "step 1"}));
     EXPECT_EQ(f.Received(), "");
 }
@@ -71,7 +71,7 @@ TEST(StreamToPort, EmptyStreamSendsNothing) {
 TEST(StreamToPort, CancelIsSeenAfterTheChunkInFlight) {
     StreamFixture f(std::string(5000, 'd'));
     f.link.cancelAfterPolls = 0;
-    EXPECT_EQ(StreamToPort(f.job), JobResult::Cancelled);
+    EXPECT_EQ(StreamToPort(f.job).result, JobResult::Cancelled);
     EXPECT_EQ(f.Received().size(), 1024u);
     EXPECT_EQ(f.link.events.back(), "status 1124");
 }
@@ -79,14 +79,14 @@ TEST(StreamToPort, CancelIsSeenAfterTheChunkInFlight) {
 TEST(StreamToPort, MissingStreamFileSendsNothing) {
     StreamFixture f("x");
     f.job.paths.streamFile = f.folder / "absent.th0";
-    EXPECT_EQ(StreamToPort(f.job), JobResult::StreamUnreadable);
+    EXPECT_EQ(StreamToPort(f.job).result, JobResult::StreamUnreadable);
     EXPECT_TRUE(f.link.events.empty());
 }
 
 TEST(StreamToPort, PortThatStopsAcceptingDataEndsTheStream) {
     // Nobody reads the pipe: once its buffer is full the chunk stays pending.
     StreamFixture f(std::string(4 << 20, 'e'));
-    EXPECT_EQ(StreamToPort(f.job), JobResult::PortTimedOut);
+    EXPECT_EQ(StreamToPort(f.job).result, JobResult::PortTimedOut);
     EXPECT_LT(f.Received().size(), 4u << 20);
 }
 
@@ -94,19 +94,17 @@ TEST(StreamToPort, PortThatRefusesDataEndsTheStream) {
     StreamFixture f(std::string(3000, 'f'));
     close(f.pipeEnds[0]);
     f.pipeEnds[0] = -1;
-    EXPECT_EQ(StreamToPort(f.job), JobResult::PortWriteFailed);
+    EXPECT_EQ(StreamToPort(f.job).result, JobResult::PortWriteFailed);
     EXPECT_EQ(f.link.Count("status 1124"), 0);
 }
 
 TEST(CutJob, PortModeConvertsStreamsAndPostsDoneOnce) {
     TempFolder folder;
-    WriteFile(folder / "Quelmar.plt", "IN;PU0,0;PD0,200;PD200,200;PD200,0;PD0,0;PU0,0;");
+    WriteFile(folder / "Quelmar.plt", worked_square::kPlot);
     StreamFixture f("");
     f.job.paths.plotFile = folder / "Quelmar.plt";
-    f.job.paths.plotFileAgain = folder / "Quelmar.plt";
-    EXPECT_EQ(RunCutJob(f.job), JobResult::Completed);
-    EXPECT_EQ(f.Received(),
-              "CDR;U2072,1564;D1872,1564;D1872,1764;D2072,1764;D2072,1564;U0,0;@;@;@;");
+    EXPECT_EQ(RunCutJob(f.job).result, JobResult::Completed);
+    EXPECT_EQ(f.Received(), worked_square::kPlainPort);
     EXPECT_EQ(f.link.doneCount, 1);
     // The stream file stays for the dialog's clean-up to remove.
     EXPECT_TRUE(std::filesystem::exists(f.job.paths.streamFile));

@@ -9,52 +9,8 @@
 #include <vector>
 
 #include "conversion_passes.h"
-#include "job_link.h"
-
-// Records what the worker tells the dialog, as one readable event list.
-class RecordingLink : public JobLink {
-public:
-    bool IsCancelRequested() override {
-        ++cancelPolls;
-        return cancelAfterPolls >= 0 && cancelPolls > cancelAfterPolls;
-    }
-    void ProgressSetRange(uint16_t upper) override {
-        events.push_back("range " + std::to_string(upper));
-    }
-    void ProgressSetStep(int32_t step) override {
-        events.push_back("step " + std::to_string(step));
-    }
-    void ProgressStepIt() override { events.push_back("stepit"); }
-    void ProgressSetPos(int32_t pos) override { events.push_back("pos " + std::to_string(pos)); }
-    void SetStatusText(const char* text) override {
-        events.push_back(std::string("status ") + text);
-    }
-    void PostDone(JobResult result) override {
-        ++doneCount;
-        lastResult = result;
-    }
-
-    int Count(const std::string& event) const {
-        int n = 0;
-        for (const auto& e : events) n += e == event;
-        return n;
-    }
-
-    int cancelAfterPolls = -1;  // cancel once this many polls have been answered
-    int cancelPolls = 0;
-    std::vector<std::string> events;
-    int doneCount = 0;
-    JobResult lastResult = JobResult::Completed;
-};
-
-class StringWriter : public ByteWriter {
-public:
-    bool WriteAll(const char* data, size_t n) override {
-        text.append(data, n);
-        return true;
-    }
-    std::string text;
-};
+#include "job_test_doubles.h"
+#include "worked_square.h"
 
 // Both passes over bytes in memory, as the job runs them over the mapped file.
 inline std::string Convert(const std::string& input, int32_t offset = 0, int32_t overcut = 0,
@@ -65,8 +21,8 @@ inline std::string Convert(const std::string& input, int32_t offset = 0, int32_t
     BufferedOutput out(writer);
     const auto* data = reinterpret_cast<const uint8_t*>(input.data());
     const auto length = static_cast<uint32_t>(input.size());
-    RunExtentPass(data, length, link, progress);
-    RunCutPass(data, length, CutSettings{offset, overcut, toPort}, out, link, progress);
+    const PlotExtent extent = RunExtentPass(data, length, link, progress).value();
+    RunCutPass(data, length, extent, CutSettings{offset, overcut, toPort}, out, link, progress);
     return writer.text;
 }
 

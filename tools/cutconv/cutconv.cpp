@@ -29,6 +29,15 @@ bool ParseUnits(const char* text, int32_t& value) {
     return true;
 }
 
+// What could not be done, as in "cannot write out.plt: No space left on device".
+const char* Failure(JobResult result) {
+    switch (result) {
+        case JobResult::InputUnreadable: return "cannot read";
+        case JobResult::OutputNotCreated: return "cannot create";
+        default: return "cannot write";
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -54,18 +63,19 @@ int main(int argc, char** argv) {
     }
     if (fileCount != 2) return Usage("INPUT and OUTPUT are required");
 
-    // The same file is read in both passes; in port mode too the output goes
-    // where the user says: the stream is written, not sent.
+    // In port mode too the output goes where the user says: the stream is
+    // written, not sent.
     job.paths.plotFile = files[0];
-    job.paths.plotFileAgain = files[0];
     job.paths.streamFile = files[1];
     job.strPath = files[1];
     SilentJobLink link;  // no dialog, never cancelled
     job.pDlg = &link;
 
-    JobResult result = ConvertPlotFile(job);
-    if (result == JobResult::Completed) return 0;
-    const char* name = result == JobResult::InputUnreadable ? files[0] : files[1];
-    std::fprintf(stderr, "cutconv: %s: %s\n", name, JobResultText(result));
+    const JobOutcome outcome = ConvertPlotFile(job);
+    if (outcome.result == JobResult::Completed) return 0;
+    const bool input = outcome.result == JobResult::InputUnreadable;
+    std::fprintf(stderr, "cutconv: %s %s: %s\n", Failure(outcome.result),
+                 input ? files[0] : files[1],
+                 outcome.reason ? outcome.reason.Message().c_str() : "failed");
     return 1;
 }
