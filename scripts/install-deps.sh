@@ -5,7 +5,9 @@ set -euo pipefail
 
 packages=(cmake ninja-build g++ clang libclang-rt-14-dev clang-format googletest
           libbenchmark-dev mingw-w64 wine wine64 xvfb socat imagemagick x11-apps
-          locales python3 librsvg2-bin fonts-wine fonts-wqy-microhei)
+          locales python3 librsvg2-bin fonts-wine fonts-wqy-microhei
+          fonts-arphic-uming
+          nsis x11-utils)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -8,6 +8,8 @@
 #
 # usage: run-chain.sh [DRAWING.plt]      (default: samples/sign.plt)
 # Without a display it runs on a private Xvfb; with one, the windows appear.
+# CUTTER_HOLD_MS=15000 makes the cutter hold the line half-way for 15 s, as a
+# real cutter does when its buffer is full or its pause key is pressed.
 set -euo pipefail
 [ -n "${CHAIN_TRACE:-}" ] && set -x
 cd "$(dirname "$0")/.."
@@ -22,76 +24,54 @@ cmake --preset windows >/dev/null && cmake --build --preset windows --target Dro
 out=$root/build/chain
 state=$out/state
 rm -rf "$state" && mkdir -p "$state"
-export WINEPREFIX=$out/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=win64
 
+source scripts/wine-session.sh
 pids=()
 cleanup() {
   for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
-  wineserver -k 2>/dev/null || true
+  session_end
 }
 trap cleanup EXIT
 
-own_display=""
-if [ -z "${DISPLAY:-}" ]; then
-  own_display=1
-  for n in $(seq 90 120); do [ -e /tmp/.X11-unix/X$n ] || break; done
-  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >"$state/xvfb.log" 2>&1 &
-  pids+=($!)
-  export DISPLAY=":$n"
-  sleep 1
-fi
-
 echo "== preparing C:\\Harvel and the virtual COM1"
-wineserver -k 2>/dev/null || true
-[ -f "$WINEPREFIX/system.reg" ] || wine wineboot -i >/dev/null 2>&1
+session_start "$out/wineprefix" "$state"
 harvel=$WINEPREFIX/drive_c/Harvel
 mkdir -p "$harvel"
 rm -f "$harvel"/Quelmar.plt "$harvel"/quelmar.th0 "$harvel"/Quelmar.th0
 cp build/windows/bin/Drovane.exe build/windows/bin/Plimsby.exe build/windows/bin/ui-press.exe "$harvel/"
-
-socat PTY,link="$state/com1",raw,echo=0 PTY,link="$state/cutter",raw,echo=0 2>"$state/socat.log" &
-pids+=($!)
-for _ in $(seq 50); do [ -e "$state/cutter" ] && break; sleep 0.1; done
-# Wine lists its COM ports and links them to the machine's serial devices
-# anew whenever its server starts: start it first, then point COM1 at the
-# virtual cutter and make sure COM1 is listed.
-wine wineboot >"$state/wine.log" 2>&1
-# On our own display there is no window manager: Wine must neither wait for one
-# (a 2 s time-out whenever a window closes) nor leave the frames undrawn.
-x11='HKCU\Software\Wine\X11 Driver'
-if [ -n "$own_display" ]; then
-  wine reg add "$x11" /v Managed /d N /f >>"$state/wine.log" 2>&1
-  wine reg add "$x11" /v Decorated /d N /f >>"$state/wine.log" 2>&1
-else
-  wine reg delete "$x11" /v Managed /f >>"$state/wine.log" 2>&1 || true
-  wine reg delete "$x11" /v Decorated /f >>"$state/wine.log" 2>&1 || true
-fi
-ln -sfn "$state/com1" "$WINEPREFIX/dosdevices/com1"
-wine reg query 'HKLM\HARDWARE\DEVICEMAP\SERIALCOMM' >"$state/serialcomm.txt" 2>&1 || true
-if ! grep -q 'COM1$' "$state/serialcomm.txt"; then
-  wine reg add 'HKLM\HARDWARE\DEVICEMAP\SERIALCOMM' /v Cutter /t REG_SZ /d COM1 /f >>"$state/wine.log" 2>&1
-fi
+session_port_open 1
+session_list_ports COM1
 # The sender's settings for this run: first port, knife offset 0.5 mm and
 # overcut 3 mm, both on (20 and 120 plotter units).
-config='HKCU\Software\应用程序向导生成的本地应用程序\Drovane\config'
-for setting in COM_i=0 IsOffset=1 IsClose=1 OffsetVal=50 CloseVal=300; do
-  LANG=C.UTF-8 wine reg add "$config" /v "${setting%=*}" /t REG_DWORD /d "${setting#*=}" /f \
-    >>"$state/wine.log" 2>&1
-done
-# Hold the sender's end open as well, so that the cutter's end never sees a
-# hang-up while no program has the port open.
-exec 7<>"$state/com1"
+session_import_reg <<'REG'
+[HKEY_CURRENT_USER\Software\应用程序向导生成的本地应用程序\Drovane\config]
+"COM_i"=dword:00000000
+"IsOffset"=dword:00000001
+"IsClose"=dword:00000001
+"OffsetVal"=dword:00000032
+"CloseVal"=dword:0000012c
+REG
 
-build/native/bin/cutter-sim --baud 38400 --quiet-ms 5000 --first-byte-ms 120000 \
-  --svg "$out/cut.svg" --raw "$out/received.th0" --summary "$out/summary.txt" "$state/cutter" \
+# What the cutter must receive; with CUTTER_HOLD_MS the cutter holds the line
+# once, half-way through the job, for that long.
+build/native/bin/cutconv --port --offset 20 --overcut 120 "$drawing" "$state/expected.th0"
+hold=()
+quiet_ms=5000
+if [ -n "${CUTTER_HOLD_MS:-}" ]; then
+  hold=(--hold-after $(($(stat -c %s "$state/expected.th0") / 2)) --hold-ms "$CUTTER_HOLD_MS")
+  quiet_ms=$((quiet_ms + CUTTER_HOLD_MS))
+  echo "== the cutter will hold the line for $CUTTER_HOLD_MS ms half-way"
+fi
+build/native/bin/cutter-sim --baud 38400 --quiet-ms "$quiet_ms" --first-byte-ms 120000 "${hold[@]}" \
+  --svg "$out/cut.svg" --raw "$out/received.th0" --summary "$out/summary.txt" "$state/com1.far" \
   >"$state/cutter.log" 2>&1 &
 cutter=$!
 pids+=($cutter)
 
 echo "== Plimsby waits for the export"
-wine 'C:\Harvel\Plimsby.exe' >/dev/null 2>&1 &
+session_wine 'C:\Harvel\Plimsby.exe' >/dev/null 2>&1 &
 pids+=($!)
-wine 'C:\Harvel\ui-press.exe' 'Drovanex  ( Baudrate : 38400 )' 1006 120000 >"$state/press.log" 2>&1 &
+session_wine 'C:\Harvel\ui-press.exe' 'Drovanex  ( Baudrate : 38400 )' 1006 120000 >"$state/press.log" 2>&1 &
 press=$!
 sleep 2
 
@@ -115,10 +95,11 @@ awk -v a="$written" -v b="$pressed" 'BEGIN { printf "Drovane was up and Start pr
 
 echo "== the cutter receives the job"
 wait "$cutter" || true
-timeout 60 wineserver -w || true
+# The sender removes the exported drawing once its job has ended well.
+for _ in $(seq 600); do [ -e "$harvel/Quelmar.plt" ] || break; sleep 0.1; done
 echo
 cat "$out/summary.txt"
-build/native/bin/cutconv --port --offset 20 --overcut 120 "$drawing" "$state/expected.th0"
+[ -e "$harvel/Quelmar.plt" ] && echo "the sender kept the exported drawing: its job did not end well"
 if cmp -s "$state/expected.th0" "$out/received.th0"; then
   echo "the cutter received exactly the conversion of the drawing"
 else

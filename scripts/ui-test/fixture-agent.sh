@@ -2,57 +2,27 @@
 # The Linux side of the UI tests. A test inside Wine cannot start or signal
 # Linux processes itself, so it drops one-line requests into CTL as NNNNNN.req;
 # the agent serves them in order and answers in NNNNNN.out: a first line "ok"
-# or "fail <why>", then any output.
-#
-# Requests (N is a COM port number; NAME a file name in $HARVEL_UI_ARTIFACTS):
-#   reset                      end every fixture below and remove its COM links
-#   port-open N                socat pty pair; COMN in the prefix is one end,
-#                              the other end (the cutter's) is STATE/comN.far
-#   port-hold N                another program holds COMN (TIOCEXCL)
-#   port-pause N / port-resume N   stop / continue moving bytes through COMN
-#   port-close N
-#   cutter-start N NAME [ARGS...]  cutter-sim reads COMN's far end, keeping
-#                              NAME.raw, NAME.svg and NAME.summary
-#   cutter-wait N SECONDS      wait for that cutter-sim to end; prints its
-#                              exit status and summary line
-#   svg-png NAME               NAME.png drawn from NAME.svg
-#   cutconv ARGS...            the native converter, paths as Unix paths
-#   screenshot NAME X Y W H    NAME.png of that part of the screen
+# or "fail <why>", then any output. tests/ui/README.md describes the requests.
 #
 # usage: fixture-agent.sh CTL STATE   (environment: WINEPREFIX, DISPLAY,
 #        HARVEL_UI_ARTIFACTS, HARVEL_UI_TOOLS with cutter-sim and cutconv)
 set -uo pipefail
 ctl=$1
-state=$2
 artifacts=$HARVEL_UI_ARTIFACTS
 tools=${HARVEL_UI_TOOLS:-}
+source "$(dirname "$0")/../wine-session.sh"
+session_join "$2"
+state=$2
 
 # Debian's ImageMagick; some machines put a stand-in `convert` earlier on PATH.
 convert=convert
 [ -x /usr/bin/convert ] && convert=/usr/bin/convert
 
-declare -A socat_pid=() wine_fd=() far_fd=() holder_pid=() cutter_pid=()
+declare -A holder_pid=() cutter_pid=()
 
 stop_pid() {
   kill -TERM "$1" 2>/dev/null
-  kill -CONT "$1" 2>/dev/null
   wait "$1" 2>/dev/null
-}
-
-port_close() {
-  local n=$1
-  [ -n "${cutter_pid[$n]:-}" ] && stop_pid "${cutter_pid[$n]}"
-  [ -n "${holder_pid[$n]:-}" ] && stop_pid "${holder_pid[$n]}"
-  [ -n "${wine_fd[$n]:-}" ] && exec {wine_fd[$n]}>&-
-  [ -n "${far_fd[$n]:-}" ] && exec {far_fd[$n]}>&-
-  [ -n "${socat_pid[$n]:-}" ] && stop_pid "${socat_pid[$n]}"
-  unset "cutter_pid[$n]" "holder_pid[$n]" "wine_fd[$n]" "far_fd[$n]" "socat_pid[$n]"
-  rm -f "$WINEPREFIX/dosdevices/com$n" "$state/com$n.wine" "$state/com$n.far"
-}
-
-reset_all() {
-  local n
-  for n in "${!socat_pid[@]}"; do port_close "$n"; done
 }
 
 wait_for() {  # wait_for TENTHS COMMAND...: until COMMAND succeeds
@@ -65,41 +35,40 @@ wait_for() {  # wait_for TENTHS COMMAND...: until COMMAND succeeds
   return 1
 }
 
-port_open() {
-  local n=$1
-  [ -n "${socat_pid[$n]:-}" ] && port_close "$n"
-  socat PTY,link="$state/com$n.wine",raw,echo=0 PTY,link="$state/com$n.far",raw,echo=0 \
-    2>>"$state/socat-$n.log" &
-  socat_pid[$n]=$!
-  if ! wait_for 50 test -e "$state/com$n.far" -a -e "$state/com$n.wine"; then
-    echo "fail socat did not create the pty pair"
-    return
-  fi
-  # Keep both ends open ourselves: when Wine or the cutter closes its end the
-  # pair stays, as a real line does.
-  exec {wine_fd[$n]}<>"$state/com$n.wine"
-  exec {far_fd[$n]}<>"$state/com$n.far"
-  ln -sfn "$state/com$n.wine" "$WINEPREFIX/dosdevices/com$n"
-  echo ok
-  readlink "$state/com$n.wine"
+# Everything on COMn goes, then the line itself.
+port_close() {
+  [ -n "${cutter_pid[$1]:-}" ] && stop_pid "${cutter_pid[$1]}"
+  [ -n "${holder_pid[$1]:-}" ] && stop_pid "${holder_pid[$1]}"
+  unset "cutter_pid[$1]" "holder_pid[$1]"
+  session_port_close "$1"
 }
 
+port_open() {
+  port_close "$1"
+  session_port_open "$1" 2>&1 && echo ok || echo "fail COM$1"
+}
+
+require_port() {
+  [ -n "$(session_port_relay "$1")" ] || { echo "fail COM$1 is not open"; return 1; }
+}
+
+# Another program has COMn open with TIOCEXCL, so that Wine cannot open it.
 port_hold() {
-  local n=$1
-  [ -n "${socat_pid[$n]:-}" ] || { echo "fail COM$n is not open"; return; }
-  rm -f "$state/hold-$n"
+  require_port "$1" || return
+  rm -f "$state/hold-$1"
   perl -e 'open(my $f, "+<", $ARGV[0]) or die "$ARGV[0]: $!\n";
            ioctl($f, 0x540C, 0) or die "TIOCEXCL: $!\n";   # TIOCEXCL
            open(my $r, ">", $ARGV[1]) or die; close $r; sleep' \
-    "$state/com$n.wine" "$state/hold-$n" &
-  holder_pid[$n]=$!
-  if wait_for 50 test -e "$state/hold-$n"; then echo ok; else echo "fail holder did not start"; fi
+    "$state/com$1.wine" "$state/hold-$1" &
+  holder_pid[$1]=$!
+  if wait_for 50 test -e "$state/hold-$1"; then echo ok; else echo "fail holder did not start"; fi
 }
 
+# Stops or continues the relay between the two ends: the line stalls as if the
+# cutter held it.
 port_signal() {
-  local n=$1 signal=$2
-  [ -n "${socat_pid[$n]:-}" ] || { echo "fail COM$n is not open"; return; }
-  kill "-$signal" "${socat_pid[$n]}" && echo ok || echo "fail kill -$signal"
+  require_port "$1" || return
+  kill "-$2" "$(session_port_relay "$1")" && echo ok || echo "fail kill -$2"
 }
 
 has_open() {  # has_open PID PATH: PID has PATH (a device) open
@@ -114,7 +83,7 @@ has_open() {  # has_open PID PATH: PID has PATH (a device) open
 cutter_start() {
   local n=$1 name=$2
   shift 2
-  [ -n "${socat_pid[$n]:-}" ] || { echo "fail COM$n is not open"; return; }
+  require_port "$n" || return
   [ -x "$tools/cutter-sim" ] || { echo "fail no cutter-sim in '$tools'"; return; }
   "$tools/cutter-sim" --raw "$artifacts/$name.raw" --svg "$artifacts/$name.svg" \
     --summary "$artifacts/$name.summary" "$@" "$state/com$n.far" \
@@ -131,10 +100,9 @@ cutter_start() {
 }
 
 cutter_wait() {
-  local n=$1 tenths=$(($2 * 10)) pid=${cutter_pid[$1]:-}
+  local n=$1 pid=${cutter_pid[$1]:-}
   [ -n "$pid" ] || { echo "fail no cutter on COM$n"; return; }
-  wait_for "$tenths" eval "! kill -0 $pid 2>/dev/null"
-  if kill -0 "$pid" 2>/dev/null; then
+  if ! wait_for $(($2 * 10)) eval "! kill -0 $pid 2>/dev/null"; then
     echo "fail cutter-sim still running"
     return
   fi
@@ -156,6 +124,11 @@ svg_png() {
     "$artifacts/$1.svg" >"$state/picture.svg" &&
     "$convert" -background white "$state/picture.svg" -flatten "$artifacts/$1.png" 2>&1 &&
     echo ok || echo "fail convert"
+}
+
+reset_all() {
+  local n
+  for n in "${!session_socat_pid[@]}"; do port_close "$n"; done
 }
 
 serve() {
