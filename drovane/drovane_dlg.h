@@ -71,6 +71,8 @@ private:
     void EndAsOk();
     // Asks a running job to stop and waits for its end.
     void StopWorker();
+    // The message for a failed job, or null; a failure keeps the plot file.
+    const wchar_t* NoteFailure(JobResult result);
 
     // Port numbers in the system's order; the combo box lists them likewise.
     std::vector<uint8_t> m_PortNumbers;
@@ -95,6 +97,5 @@ private:
     framework::Edit m_editStatus;
 
     framework::WorkerThread m_worker;
-    // A failed job keeps the exported plot file for another try.
     bool m_bKeepPlotFile = false;
 };

@@ -13,7 +13,8 @@
 //                  Esc, close box
 //                  WM_CUTJOB_DONE               tell a failure, end the dialog,       Ending
 //                                               clean up
-//                  window destroyed             stop the worker, clean up             Ending
+//                  window destroyed             stop the worker, tell a failure       Ending
+//                                               without an owner, clean up
 // Ending           Start, Save .PLT             nothing: one run is one job           Ending
 //                  Enter, Esc, close box        end the dialog (when a refused length
 //                                               kept it open)
@@ -22,6 +23,7 @@
 #include <commdlg.h>
 
 #include <memory>
+#include <string>
 
 #include "drovane_dlg.h"
 #include "exchange_paths.h"
@@ -114,10 +116,8 @@ LRESULT CDrovaneDlg::OnJobDone(WPARAM wParam, LPARAM) {
     if (m_eJobState != JobState::Running) return 0;
     m_worker.WaitServingSentMessages();
     m_eJobState = JobState::Ending;
-    if (const wchar_t* message = JobFailureMessage(static_cast<JobResult>(wParam))) {
-        m_bKeepPlotFile = true;
+    if (const wchar_t* message = NoteFailure(static_cast<JobResult>(wParam)))
         framework::ShowMessage(message);
-    }
     EndAsOk();
     CleanUp();
     return 0;
@@ -155,10 +155,20 @@ void CDrovaneDlg::StopWorker() {
     m_bCancel = 1;
     m_worker.WaitServingSentMessages();
     m_eJobState = JobState::Ending;
+    // The worker's end is in the queue, but OnJobDone will not see it now.
     MSG done;
-    if (PeekMessageW(&done, hwnd(), WM_CUTJOB_DONE, WM_CUTJOB_DONE, PM_REMOVE) &&
-        JobFailureMessage(static_cast<JobResult>(done.wParam)) != nullptr)
-        m_bKeepPlotFile = true;
+    if (!PeekMessageW(&done, hwnd(), WM_CUTJOB_DONE, WM_CUTJOB_DONE, PM_REMOVE)) return;
+    // The window is on its way out: the box stands on its own.
+    if (const wchar_t* message = NoteFailure(static_cast<JobResult>(done.wParam)))
+        framework::ShowMessageWithoutOwner(message);
+}
+
+// A failed job keeps the exported plot file for another try; the message is
+// shown by the one caller that took the job's end out of the queue.
+const wchar_t* CDrovaneDlg::NoteFailure(JobResult result) {
+    const wchar_t* message = JobFailureMessage(result);
+    if (message != nullptr) m_bKeepPlotFile = true;
+    return message;
 }
 
 // Runs at the job's end and again when the window goes away; the second run
@@ -169,6 +179,8 @@ void CDrovaneDlg::CleanUp() {
     StopWorker();
     if (!m_bKeepPlotFile) DeleteFileW(harvel::kPlotFile);
     DeleteFileW(harvel::kStreamFile);
+    // Left behind when an earlier run was killed while writing the stream.
+    DeleteFileW((std::wstring(harvel::kStreamFile) + harvel::kPartialSuffix).c_str());
     m_hComm.Reset(nullptr);
     SetStartCaption(false);
     SaveSettings();

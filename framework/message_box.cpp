@@ -9,4 +9,8 @@ int ShowMessage(const wchar_t* text, UINT type) {
     return MessageBoxW(app->mainWindowHandle(), text, app->name().c_str(), type);
 }
 
+int ShowMessageWithoutOwner(const wchar_t* text, UINT type) {
+    return MessageBoxW(nullptr, text, App::Current()->name().c_str(), type);
+}
+
 }  // namespace framework

@@ -7,4 +7,7 @@ namespace framework {
 // window so that it is modal to it.
 int ShowMessage(const wchar_t* text, UINT type = MB_OK);
 
+// The same box without an owner, for when the main window is going away.
+int ShowMessageWithoutOwner(const wchar_t* text, UINT type = MB_OK);
+
 }  // namespace framework
