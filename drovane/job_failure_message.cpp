@@ -8,8 +8,7 @@ const wchar_t* JobFailureMessage(JobResult result) {
         case JobResult::OutputNotCreated:
         case JobResult::OutputWriteFailed: return L"write file fail!";
         case JobResult::StreamUnreadable:
-        case JobResult::PortWriteFailed:
-        case JobResult::PortTimedOut: return L"send fail!";
+        case JobResult::PortWriteFailed: return L"send fail!";
     }
     return L"send fail!";
 }

@@ -13,8 +13,6 @@ struct ExchangePaths {
     std::filesystem::path streamFile{harvel::kStreamFile};  // port mode output
 };
 
-constexpr uint32_t kPortWaitMs = 10000;
-
 // The job record from the dialog to the worker. The dialog allocates it on the
 // heap; the worker takes ownership and frees it at once after copying it.
 struct CutJob {
@@ -25,7 +23,6 @@ struct CutJob {
     int32_t bToPort = 0;            // non-zero: stream to the port
     JobLink* pDlg = nullptr;        // cancel flag, progress, status, done
     ExchangePaths paths;            // tests and tools run jobs elsewhere
-    uint32_t portWaitMs = kPortWaitMs;
 };
 
 // The worker thread's entry: takes ownership of the CutJob, runs it and returns 0.

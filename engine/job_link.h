@@ -10,8 +10,7 @@ enum class JobResult : int32_t {
     OutputNotCreated = 3,   // the output or stream file could not be created
     OutputWriteFailed = 4,  // writing the output failed part way (disk full)
     StreamUnreadable = 5,   // the finished stream file could not be opened again
-    PortWriteFailed = 6,    // the port refused a chunk
-    PortTimedOut = 7,       // a chunk was still pending after the wait
+    PortWriteFailed = 6,    // the port refused a chunk or went away
 };
 
 // Everything the worker may touch of the dialog while a job runs. The dialog

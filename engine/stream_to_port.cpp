@@ -7,19 +7,34 @@
 #include "progress_steps.h"
 #include "wrapping_math.h"
 
-static void ShowCounter(JobLink& link, int32_t counter) {
+namespace {
+
+void ShowCounter(JobLink& link, int32_t counter) {
     char text[16];
     *std::to_chars(text, text + sizeof text - 1, counter).ptr = '\0';
     link.SetStatusText(text);
 }
 
+JobOutcome OutcomeOf(const PortResult& port) {
+    switch (port.status) {
+        case PortStatus::Done: return JobResult::Completed;
+        case PortStatus::Cancelled: return JobResult::Cancelled;
+        case PortStatus::Failed: break;
+    }
+    return {JobResult::PortWriteFailed, port.reason};
+}
+
+}  // namespace
+
 JobOutcome StreamToPort(const CutJob& job) {
     JobLink& link = *job.pDlg;
-    PortWriter port(job.hPort, job.portWaitMs);
+    auto askLink = [&link] { return link.IsCancelRequested(); };
+    const CancelCheck isCancelled(askLink);
+    PortWriter port(job.hPort);
     MappedFile stream;
     if (SystemError error = stream.Open(job.paths.streamFile))
         return {JobResult::StreamUnreadable, error};
-    if (!port.ready()) return {JobResult::PortWriteFailed, port.error()};
+    if (port.setupError()) return {JobResult::PortWriteFailed, port.setupError()};
 
     const uint32_t length = stream.length();
     ProgressSteps progress(link);
@@ -27,19 +42,21 @@ JobOutcome StreamToPort(const CutJob& job) {
     progress.Start(length);
 
     // The counter runs ahead of the bytes: 1124 per chunk, whatever its size.
+    // While the cutter holds the line, counter and bar stay where they are.
     int32_t sentCounter = 0;
     uint32_t position = 0;
     while (position < length) {
         progress.Check(position);
         const uint32_t size =
             length - position > kPortChunkSize ? kPortChunkSize : length - position;
-        const PortWrite written = port.Write(stream.data() + position, size);
-        if (written == PortWrite::Failed) return {JobResult::PortWriteFailed, port.error()};
-        if (written == PortWrite::TimedOut) return JobResult::PortTimedOut;
+        const PortResult written = port.Write(stream.data() + position, size, isCancelled);
+        if (written.status != PortStatus::Done) return OutcomeOf(written);
         position += size;
         sentCounter = Add32(sentCounter, harvel::kCounterStepPerChunk);
         ShowCounter(link, sentCounter);
         if (link.IsCancelRequested()) return JobResult::Cancelled;
     }
-    return JobResult::Completed;
+    // The job has ended only when the last bytes have left the driver for the
+    // cutter; only then may the port be closed.
+    return OutcomeOf(port.Drain(isCancelled));
 }

@@ -6,5 +6,7 @@ using harvel::kPortChunkSize;
 
 // Sends the finished stream file to the port in chunks of 1024 bytes straight
 // from its read-only view, with progress, the byte counter and cancel between
-// chunks. A chunk that fails or stays pending past the wait ends the streaming.
+// chunks, then waits until the port has sent them all. A cutter holding the
+// line is waited for as long as it holds it, with cancel answered meanwhile;
+// only a write the system reports as failed ends the job as a failure.
 JobOutcome StreamToPort(const CutJob& job);

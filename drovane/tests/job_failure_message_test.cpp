@@ -24,7 +24,6 @@ TEST(JobFailureMessage, EachFailureNamesWhatWentWrong) {
     EXPECT_EQ(MessageFor(JobResult::OutputWriteFailed), L"write file fail!");
     EXPECT_EQ(MessageFor(JobResult::StreamUnreadable), L"send fail!");
     EXPECT_EQ(MessageFor(JobResult::PortWriteFailed), L"send fail!");
-    EXPECT_EQ(MessageFor(JobResult::PortTimedOut), L"send fail!");
 }
 
 TEST(JobFailureMessage, AnUnknownNonZeroResultIsAFailure) {

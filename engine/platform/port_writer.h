@@ -4,27 +4,56 @@
 #include "native_types.h"
 #include "system_error.h"
 
-enum class PortWrite { Done, Failed, TimedOut };
+// How a write or the drain ended. Failed carries the system's reason.
+enum class PortStatus { Done, Cancelled, Failed };
+struct PortResult {
+    PortStatus status = PortStatus::Done;
+    SystemError reason;
+};
 
-// Writes the stream to the port one chunk at a time. Each write waits for the
-// chunk to leave (up to waitMs); a chunk still pending then is cancelled and its
-// end awaited before Write returns, so the caller's bytes are free again.
+// Asked between the slices of a wait: true when the job is to stop. Refers to
+// the caller's callable, which must outlive it; nothing is copied or allocated.
+class CancelCheck {
+public:
+    template <class Callable>
+    explicit CancelCheck(Callable& callable)
+        : callable_(&callable),
+          ask_([](void* c) -> bool { return (*static_cast<Callable*>(c))(); }) {}
+    bool operator()() const { return ask_(callable_); }
+
+private:
+    void* callable_;
+    bool (*ask_)(void*);
+};
+
+// Writes the stream to the cutter's port. The cutter holds the line (CTS low)
+// for as long as it cannot take more, seconds or minutes: a write waits for it
+// however long that is, in slices of at most kPortWaitSliceMs with the cancel
+// check between them, and goes on exactly where it stopped. Only an error that
+// the system reports (the port gone, the line hung up) is a failure.
 class PortWriter {
 public:
-    PortWriter(PortHandle port, uint32_t waitMs);
+    static constexpr uint32_t kPortWaitSliceMs = 50;
+
+    explicit PortWriter(PortHandle port);
     PortWriter(const PortWriter&) = delete;
     PortWriter& operator=(const PortWriter&) = delete;
     ~PortWriter();
 
-    bool ready() const;
-    PortWrite Write(const uint8_t* data, uint32_t n);
-    // Why the last write failed, or why the writer is not ready.
-    const SystemError& error() const { return error_; }
+    // Empty when writes can be issued, else why not.
+    const SystemError& setupError() const { return setupError_; }
+
+    // All n bytes, or cancelled or failed part way. A write still pending when
+    // this returns has been cancelled and has ended: the bytes are free again.
+    PortResult Write(const uint8_t* data, uint32_t n, const CancelCheck& isCancelled);
+
+    // Waits until the driver has sent what it holds. A driver that cannot tell
+    // (a pty) has nothing to wait for.
+    PortResult Drain(const CancelCheck& isCancelled);
 
 private:
     PortHandle port_;
-    uint32_t waitMs_;
-    SystemError error_;
+    SystemError setupError_;
 #ifdef _WIN32
     void* event_ = nullptr;  // the overlapped structure's own event
 #endif

@@ -1,53 +1,80 @@
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/ioctl.h>
+#include <termios.h>
 #include <unistd.h>
 #include <cerrno>
 
-#include <chrono>
-
 #include "port_writer.h"
 
-PortWriter::PortWriter(PortHandle port, uint32_t waitMs) : port_(port), waitMs_(waitMs) {
-    if (port_ < 0) error_ = SystemError(EBADF);
-    // Writes must never block past the wait: poll() does the waiting.
-    if (port_ >= 0) ::fcntl(port_, F_SETFL, ::fcntl(port_, F_GETFL) | O_NONBLOCK);
+namespace {
+
+PortResult Failed(SystemError reason) {
+    return {PortStatus::Failed, reason};
+}
+
+constexpr short kLineGone = POLLERR | POLLHUP | POLLNVAL;
+
+}  // namespace
+
+PortWriter::PortWriter(PortHandle port) : port_(port) {
+    if (port_ < 0) {
+        setupError_ = SystemError(EBADF);
+        return;
+    }
+    // Writes must never block: poll() does the waiting, in slices.
+    const int flags = ::fcntl(port_, F_GETFL);
+    if (flags < 0 || ::fcntl(port_, F_SETFL, flags | O_NONBLOCK) != 0)
+        setupError_ = SystemError::Last();
 }
 
 PortWriter::~PortWriter() = default;
 
-bool PortWriter::ready() const {
-    return port_ >= 0;
-}
-
-PortWrite PortWriter::Write(const uint8_t* data, uint32_t n) {
-    using Clock = std::chrono::steady_clock;
-    const auto deadline = Clock::now() + std::chrono::milliseconds(waitMs_);
+PortResult PortWriter::Write(const uint8_t* data, uint32_t n, const CancelCheck& isCancelled) {
     while (n > 0) {
-        ssize_t written = ::write(port_, data, n);
+        const ssize_t written = ::write(port_, data, n);
         if (written > 0) {
             data += written;
             n -= static_cast<uint32_t>(written);
             continue;
         }
         if (written < 0 && errno == EINTR) continue;
-        if (written < 0 && errno != EAGAIN && errno != EWOULDBLOCK) {
-            error_ = SystemError::Last();
-            return PortWrite::Failed;
-        }
-        // A non-blocking port that is full: wait for room until the deadline.
-        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
-        if (left.count() <= 0) return PortWrite::TimedOut;
+        if (written < 0 && errno != EAGAIN && errno != EWOULDBLOCK)
+            return Failed(SystemError::Last());
+        // The line is held: wait for room, a slice at a time.
+        if (isCancelled()) return {PortStatus::Cancelled, {}};
         pollfd pfd{port_, POLLOUT, 0};
-        int r = ::poll(&pfd, 1, static_cast<int>(left.count()));
-        if (r == 0) return PortWrite::TimedOut;
-        if (r < 0 && errno != EINTR) {
-            error_ = SystemError::Last();
-            return PortWrite::Failed;
-        }
-        if (r > 0 && (pfd.revents & (POLLERR | POLLHUP | POLLNVAL)) != 0) {
-            error_ = SystemError((pfd.revents & POLLNVAL) != 0 ? EBADF : EIO);
-            return PortWrite::Failed;
+        const int r = ::poll(&pfd, 1, static_cast<int>(kPortWaitSliceMs));
+        if (r < 0 && errno != EINTR) return Failed(SystemError::Last());
+        if (r > 0 && (pfd.revents & kLineGone) != 0) {
+            // One more write gives the system's own reason where there is one.
+            const ssize_t last = ::write(port_, data, n);
+            if (last > 0) {
+                data += last;
+                n -= static_cast<uint32_t>(last);
+                continue;
+            }
+            const bool told = last < 0 && errno != EAGAIN && errno != EWOULDBLOCK;
+            return Failed(told ? SystemError::Last() : SystemError(EIO));
         }
     }
-    return PortWrite::Done;
+    return {};
+}
+
+PortResult PortWriter::Drain(const CancelCheck& isCancelled) {
+    for (;;) {
+        int queued = 0;
+        if (::ioctl(port_, TIOCOUTQ, &queued) != 0) {
+            // Not a terminal (a pipe, a file): there is no queue to wait for.
+            if (errno == ENOTTY || errno == EINVAL) return {};
+            return Failed(SystemError::Last());
+        }
+        if (queued <= 0) return {};
+        if (isCancelled()) return {PortStatus::Cancelled, {}};
+        // No events asked: poll wakes early only when the line goes away.
+        pollfd pfd{port_, 0, 0};
+        const int r = ::poll(&pfd, 1, static_cast<int>(kPortWaitSliceMs));
+        if (r < 0 && errno != EINTR) return Failed(SystemError::Last());
+        if (r > 0 && (pfd.revents & kLineGone) != 0) return Failed(SystemError(EIO));
+    }
 }

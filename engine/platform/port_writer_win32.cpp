@@ -2,40 +2,75 @@
 
 #include "port_writer.h"
 
-PortWriter::PortWriter(PortHandle port, uint32_t waitMs) : port_(port), waitMs_(waitMs) {
-    // Manual reset, not signalled, no name: one event for every chunk of the job.
+namespace {
+
+PortResult Failed(SystemError reason) {
+    return {PortStatus::Failed, reason};
+}
+
+}  // namespace
+
+PortWriter::PortWriter(PortHandle port) : port_(port) {
+    if (port_ == nullptr || port_ == INVALID_HANDLE_VALUE) {
+        setupError_ = SystemError(ERROR_INVALID_HANDLE);
+        return;
+    }
+    // Manual reset, not signalled, no name: one event for every write of the job.
     event_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    if (event_ == nullptr) error_ = SystemError::Last();
-    if (port_ == nullptr || port_ == INVALID_HANDLE_VALUE)
-        error_ = SystemError(ERROR_INVALID_HANDLE);
+    if (event_ == nullptr) setupError_ = SystemError::Last();
 }
 
 PortWriter::~PortWriter() {
     if (event_ != nullptr) CloseHandle(event_);
 }
 
-bool PortWriter::ready() const {
-    return event_ != nullptr && port_ != nullptr && port_ != INVALID_HANDLE_VALUE;
+PortResult PortWriter::Write(const uint8_t* data, uint32_t n, const CancelCheck& isCancelled) {
+    while (n > 0) {
+        // The port is open for overlapped I/O; its offsets stay 0 for every write.
+        OVERLAPPED overlapped{};
+        overlapped.hEvent = event_;
+        DWORD written = 0;
+        if (!WriteFile(port_, data, n, &written, &overlapped)) {
+            if (GetLastError() != ERROR_IO_PENDING) return Failed(SystemError::Last());
+            for (;;) {
+                const DWORD waited = WaitForSingleObject(event_, PortWriter::kPortWaitSliceMs);
+                if (waited == WAIT_OBJECT_0) break;
+                const SystemError waitError =
+                    waited == WAIT_TIMEOUT ? SystemError() : SystemError::Last();
+                if (!waitError && !isCancelled()) continue;
+                // The structure and the bytes stay in use until the write has
+                // really ended: cancel it and wait for that.
+                CancelIoEx(port_, &overlapped);
+                GetOverlappedResult(port_, &overlapped, &written, TRUE);
+                if (waitError) return Failed(waitError);
+                return {PortStatus::Cancelled, {}};
+            }
+            if (!GetOverlappedResult(port_, &overlapped, &written, FALSE))
+                return Failed(SystemError::Last());
+        }
+        // A write that the port's write timeout ended while the cutter held the
+        // line has written fewer bytes: not an error, the rest follows.
+        data += written;
+        n -= written;
+        if (n > 0 && isCancelled()) return {PortStatus::Cancelled, {}};
+        if (n > 0 && written == 0) Sleep(PortWriter::kPortWaitSliceMs);
+    }
+    return {};
 }
 
-PortWrite PortWriter::Write(const uint8_t* data, uint32_t n) {
-    // The port is open for overlapped I/O; its offsets stay 0 for every write.
-    OVERLAPPED overlapped{};
-    overlapped.hEvent = event_;
-    DWORD written = 0;
-    if (WriteFile(port_, data, n, &written, &overlapped)) return PortWrite::Done;
-    if (GetLastError() != ERROR_IO_PENDING) {
-        error_ = SystemError::Last();
-        return PortWrite::Failed;
+PortResult PortWriter::Drain(const CancelCheck& isCancelled) {
+    for (;;) {
+        DWORD errors = 0;
+        COMSTAT status{};
+        if (!ClearCommError(port_, &errors, &status)) {
+            // A driver without a queue to report has nothing to wait for.
+            const SystemError error = SystemError::Last();
+            if (error.code() == ERROR_INVALID_FUNCTION || error.code() == ERROR_NOT_SUPPORTED)
+                return {};
+            return Failed(error);
+        }
+        if (status.cbOutQue == 0) return {};
+        if (isCancelled()) return {PortStatus::Cancelled, {}};
+        Sleep(PortWriter::kPortWaitSliceMs);
     }
-    if (WaitForSingleObject(event_, waitMs_) == WAIT_OBJECT_0) {
-        if (GetOverlappedResult(port_, &overlapped, &written, FALSE)) return PortWrite::Done;
-        error_ = SystemError::Last();
-        return PortWrite::Failed;
-    }
-    // Still pending: the structure and the bytes stay in use until the write
-    // has really ended, so cancel it and wait for that.
-    CancelIoEx(port_, &overlapped);
-    GetOverlappedResult(port_, &overlapped, &written, TRUE);
-    return PortWrite::TimedOut;
 }

@@ -2,8 +2,15 @@
 
 #ifndef _WIN32
 #include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
 #include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <chrono>
+#include <thread>
 
 #include "stream_to_port.h"
 #include "test_support.h"
@@ -25,7 +32,6 @@ struct StreamFixture {
         job.hPort = pipeEnds[1];
         job.bToPort = 1;
         job.pDlg = &link;
-        job.portWaitMs = 200;
         fcntl(pipeEnds[0], F_SETFL, O_NONBLOCK);
     }
     ~StreamFixture() {
@@ -39,9 +45,40 @@ struct StreamFixture {
         while ((n = read(pipeEnds[0], buffer, sizeof buffer)) > 0) got.append(buffer, n);
         return got;
     }
+    // Reads as the cutter would, waiting for bytes, until `size` have come.
+    std::string ReceiveUntil(size_t size) {
+        std::string got;
+        char buffer[65536];
+        while (got.size() < size) {
+            pollfd pfd{pipeEnds[0], POLLIN, 0};
+            if (poll(&pfd, 1, 10000) <= 0) break;
+            const ssize_t n = read(pipeEnds[0], buffer, std::min(sizeof buffer, size - got.size()));
+            if (n <= 0) break;
+            got.append(buffer, static_cast<size_t>(n));
+        }
+        return got;
+    }
 };
 
 using Events = std::vector<std::string>;
+using namespace std::chrono_literals;
+
+// Numbered text: a chunk sent twice or skipped shows in the bytes received.
+std::string NumberedStream(size_t size) {
+    std::string text;
+    for (int i = 0; text.size() < size; ++i) text += std::to_string(i) + ";";
+    text.resize(size);
+    return text;
+}
+
+// A link whose cancel the test sets from another thread, like the dialog's.
+struct CancelFromOutside : RecordingLink {
+    std::atomic<bool> cancel{false};
+    bool IsCancelRequested() override {
+        RecordingLink::IsCancelRequested();
+        return cancel;
+    }
+};
 
 TEST(StreamToPort, ChunksOf1024WithTheRunningCounter) {
     StreamFixture exact(std::string(1024, 'a'));
@@ -83,19 +120,61 @@ TEST(StreamToPort, MissingStreamFileSendsNothing) {
     EXPECT_TRUE(f.link.events.empty());
 }
 
-TEST(StreamToPort, PortThatStopsAcceptingDataEndsTheStream) {
-    // Nobody reads the pipe: once its buffer is full the chunk stays pending.
-    StreamFixture f(std::string(4 << 20, 'e'));
-    EXPECT_EQ(StreamToPort(f.job).result, JobResult::PortTimedOut);
-    EXPECT_LT(f.Received().size(), 4u << 20);
+TEST(StreamToPort, HeldLineIsWaitedOutAndTheStreamGoesOnWhereItStopped) {
+    // The cutter reads nothing for 600 ms: the pipe fills and the writer waits
+    // across many slices, then every byte arrives once, in order.
+    const std::string stream = NumberedStream(300000);
+    StreamFixture f(stream);
+    std::string got;
+    std::thread cutter([&] {
+        std::this_thread::sleep_for(600ms);
+        got = f.ReceiveUntil(stream.size());
+    });
+    EXPECT_EQ(StreamToPort(f.job).result, JobResult::Completed);
+    cutter.join();
+    EXPECT_EQ(got, stream);
+    const int chunks = (300000 + 1023) / 1024;
+    EXPECT_EQ(f.link.events.back(), "status " + std::to_string(chunks * 1124));
+    EXPECT_EQ(f.link.events.size(), 3 + chunks + (chunks - 1));  // no status nor step twice
 }
 
-TEST(StreamToPort, PortThatRefusesDataEndsTheStream) {
-    StreamFixture f(std::string(3000, 'f'));
-    close(f.pipeEnds[0]);
-    f.pipeEnds[0] = -1;
-    EXPECT_EQ(StreamToPort(f.job).result, JobResult::PortWriteFailed);
-    EXPECT_EQ(f.link.Count("status 1124"), 0);
+TEST(StreamToPort, CancelDuringAHoldEndsAtOnceAndSendsNothingMore) {
+    const std::string stream = NumberedStream(1 << 20);
+    StreamFixture f(stream);
+    CancelFromOutside link;
+    f.job.pDlg = &link;
+    std::chrono::steady_clock::time_point cancelledAt;
+    std::thread dialog([&] {
+        std::this_thread::sleep_for(300ms);  // nobody reads: the line is held by now
+        cancelledAt = std::chrono::steady_clock::now();
+        link.cancel = true;
+    });
+    EXPECT_EQ(StreamToPort(f.job).result, JobResult::Cancelled);
+    const auto ended = std::chrono::steady_clock::now();
+    dialog.join();
+    EXPECT_LT(ended - cancelledAt, 2s);
+    const std::string got = f.Received();
+    EXPECT_EQ(got, stream.substr(0, got.size()));
+    // The chunks shown as sent, and at most part of the one that was held.
+    const auto shown =
+        std::count_if(link.events.begin(), link.events.end(),
+                      [](const std::string& e) { return e.rfind("status ", 0) == 0; });
+    EXPECT_GT(shown, 0);
+    EXPECT_LT(got.size(), (static_cast<size_t>(shown) + 1) * 1024);
+}
+
+TEST(StreamToPort, PortGoneMidStreamFailsWithTheSystemsReason) {
+    StreamFixture f(NumberedStream(1 << 20));
+    std::thread cutter([&] {
+        f.ReceiveUntil(100000);
+        std::this_thread::sleep_for(200ms);  // the writer waits on a full pipe
+        close(f.pipeEnds[0]);
+        f.pipeEnds[0] = -1;
+    });
+    const JobOutcome outcome = StreamToPort(f.job);
+    cutter.join();
+    EXPECT_EQ(outcome.result, JobResult::PortWriteFailed);
+    EXPECT_EQ(outcome.reason.code(), EPIPE);
 }
 
 TEST(CutJob, PortModeConvertsStreamsAndPostsDoneOnce) {
