@@ -7,7 +7,8 @@ packages=(cmake ninja-build g++ clang libclang-rt-14-dev clang-format googletest
           libbenchmark-dev mingw-w64 wine wine64 xvfb socat imagemagick x11-apps
           locales python3 librsvg2-bin fonts-wine fonts-wqy-microhei
           fonts-arphic-uming
-          nsis x11-utils)
+          nsis x11-utils
+          libserialport-dev pkg-config)
 
 missing=()
 for p in "${packages[@]}"; do

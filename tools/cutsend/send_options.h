@@ -1,0 +1,22 @@
+#pragma once
+// cutsend's command line.
+#include <cstdint>
+#include <string>
+
+struct SendOptions {
+    int32_t offsetUnits = 0;   // knife offset, 1/40 mm; 0: off
+    int32_t overcutUnits = 0;  // overcut, 1/40 mm; 0: off
+    bool hpgl = false;         // read general HPGL first
+    bool quiet = false;
+    bool list = false;
+    bool help = false;
+    std::string port;
+    std::string drawing;
+};
+
+// Reads the command line; false with a one-line problem.
+bool ParseSendOptions(int argc, const char* const* argv, SendOptions& options,
+                      std::string& problem);
+
+extern const char kSendUsage[];
+extern const char kSendHelp[];

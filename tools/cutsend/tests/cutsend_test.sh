@@ -1,0 +1,110 @@
+#!/usr/bin/env bash
+# cutsend end to end: a socat pty pair stands for the cable, cutter-sim for
+# the cutter on its far end.
+set -u
+cutsend=$1 cutconv=$2 cuttersim=$3 samples=$4
+dir=$(mktemp -d)
+pids=()
+trap 'for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done; rm -rf "$dir"' EXIT
+fails=0
+check() {  # name, expected, actual
+  if [ "$2" == "$3" ]; then echo "ok   $1"; else echo "FAIL $1: expected [$2] got [$3]"; fails=$((fails + 1)); fi
+}
+now() { date +%s.%N; }
+
+# A fresh cable: $dir/port (cutsend's end) and $dir/cutter (the cutter's end).
+cable() {
+  [ -n "${socat:-}" ] && kill "$socat" 2>/dev/null && wait "$socat" 2>/dev/null
+  rm -f "$dir/port" "$dir/cutter"
+  socat pty,raw,echo=0,link="$dir/port" pty,raw,echo=0,link="$dir/cutter" 2>/dev/null &
+  socat=$!
+  pids+=("$socat")
+  for _ in $(seq 50); do [ -e "$dir/port" ] && [ -e "$dir/cutter" ] && return; sleep 0.1; done
+  echo "FAIL socat did not come up"; exit 1
+}
+cutter() {  # cutter NAME [cutter-sim options]: receives into NAME.raw, NAME.summary
+  local name=$1; shift
+  "$cuttersim" --raw "$dir/$name.raw" --summary "$dir/$name.summary" "$@" "$dir/cutter" \
+    >/dev/null 2>&1 &
+  cutter_pid=$!
+  pids+=("$cutter_pid")
+  sleep 0.3  # let it open its end
+}
+
+# Many squares: far more than the pty and socat buffer, so holds reach cutsend.
+for i in $(seq 0 3999); do
+  x=$((i % 60 * 300)) y=$((i / 60 * 300))
+  printf 'PU%d,%d;PD%d,%d;PD%d,%d;PD%d,%d;PD%d,%d;' $x $y $x $((y + 200)) $((x + 200)) \
+    $((y + 200)) $((x + 200)) $y $x $y
+done >"$dir/big.plt"
+"$cutconv" --port --offset 20 --overcut 300 "$dir/big.plt" "$dir/big.th0"
+
+# The bytes Drovane sends: the same as cutconv --port with the lengths in units.
+cable
+"$cutconv" --port --offset 20 --overcut 300 "$samples/nested.plt" "$dir/nested.th0"
+cutter nested --first-byte-ms 20000
+"$cutsend" --quiet --offset 0.5 --overcut 7.5 --port "$dir/port" "$samples/nested.plt"
+check "nested sample sent" 0 $?
+wait "$cutter_pid"
+check "cutter received the conversion byte for byte" yes \
+  "$(cmp -s "$dir/nested.raw" "$dir/nested.th0" && echo yes)"
+
+# Inkscape's manner, many points per command: the same cut as our square.
+printf 'IN;SP1;PU0,0;\nPD0,200,200,200,200,0,0,0;\nPU0,0;DF;' >"$dir/square.hpgl"
+"$cutconv" --port --offset 20 --overcut 300 "$samples/square.plt" "$dir/square.th0"
+cutter square --first-byte-ms 20000
+"$cutsend" --quiet --hpgl --offset 0.5 --overcut 7.5 --port "$dir/port" "$dir/square.hpgl"
+wait "$cutter_pid"
+check "multi-point HPGL square cut as the square" yes \
+  "$(cmp -s "$dir/square.raw" "$dir/square.th0" && echo yes)"
+
+# The cutter holds the line for 3 s, then takes the rest.
+cutter hold --first-byte-ms 20000 --hold-after 20000 --hold-ms 3000
+start=$(now)
+"$cutsend" --offset 0.5 --overcut 7.5 --port "$dir/port" "$dir/big.plt" 2>"$dir/hold.err"
+check "sent after the hold" 0 $?
+wait "$cutter_pid"
+check "the hold lasted its time" yes "$(awk -v s="$start" -v e="$(now)" 'BEGIN { print (e - s >= 3 ? "yes" : "no") }')"
+check "everything arrived after the hold" yes "$(cmp -s "$dir/hold.raw" "$dir/big.th0" && echo yes)"
+check "the cutter held once" yes "$(grep -q ' complete holds=1$' "$dir/hold.summary" && echo yes)"
+check "progress told of the hold" yes "$(grep -q 'cutter holding the line' "$dir/hold.err" && echo yes)"
+
+# Ctrl-C while the cutter holds: out within 0.5 s, nothing after the chunk in flight.
+cable
+cutter cancel --first-byte-ms 20000 --hold-after 20000 --hold-ms 5000 --quiet-ms 1500
+"$cutsend" --offset 0.5 --overcut 7.5 --port "$dir/port" "$dir/big.plt" 2>"$dir/cancel.err" &
+sender=$!
+sleep 2
+kill -INT "$sender"
+asked=$(now)
+wait "$sender"
+rc=$?
+took=$(awk -v s="$asked" -v e="$(now)" 'BEGIN { printf "%.3f", e - s }')
+check "cancel exits 130" 130 "$rc"
+check "cancel within 0.5 s (took $took s)" yes "$(awk -v t="$took" 'BEGIN { print (t <= 0.5 ? "yes" : "no") }')"
+wait "$cutter_pid"
+received=$(stat -c %s "$dir/cancel.raw")
+reported=$(sed -n 's/.*stopped after \([0-9]*\) of.*/\1/p' "$dir/cancel.err")
+check "what arrived is the stream's start" yes \
+  "$(cmp -s "$dir/cancel.raw" <(head -c "$received" "$dir/big.th0") && echo yes)"
+check "nothing beyond the chunk in flight ($received received, ${reported:-?} reported)" yes \
+  "$([ -n "$reported" ] && [ "$received" -le $((reported + 1024)) ] && [ "$received" -lt "$(stat -c %s "$dir/big.th0")" ] && echo yes)"
+
+# Bad input: one line, non-zero, and not a byte on the line.
+cable
+cutter bad --first-byte-ms 1500
+err=$("$cutsend" --port "$dir/no-such-port" "$samples/nested.plt" 2>&1); rc=$?
+check "missing port fails" 2 "$rc"
+check "missing port lists the ports" yes "$([[ $err == *"no serial port $dir/no-such-port; ports here: "* ]] && echo yes)"
+err=$("$cutsend" --offset 0,5 --port "$dir/port" "$samples/nested.plt" 2>&1); rc=$?
+check "length that is no number fails" 2 "$rc"
+check "length named" yes "$([[ $err == "cutsend: --offset wants a length"* ]] && echo yes)"
+"$cutsend" --overcut -1 --port "$dir/port" "$samples/nested.plt" 2>/dev/null
+check "negative length fails" 2 $?
+"$cutsend" --port "$dir/port" "$dir/missing.plt" 2>/dev/null
+check "missing drawing fails" 2 $?
+wait "$cutter_pid"
+check "nothing sent on bad input" yes "$(grep -q '^bytes=0 ' "$dir/bad.summary" && echo yes)"
+
+echo "$fails failed"
+[ "$fails" -eq 0 ]
