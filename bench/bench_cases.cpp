@@ -17,8 +17,11 @@
 #include <vector>
 
 #include "child_run.h"
+#include "conversion_passes.h"
 #include "cut_job.h"
 #include "memory_sampler.h"
+#include "platform/mapped_file.h"
+#include "plot_generator.h"
 #include "stream_to_port.h"
 
 extern char** environ;
@@ -87,6 +90,22 @@ int Convert(const char* input, const char* output, int offset, int overcut, bool
     const auto start = Clock::now();
     const double cpu = ThreadCpuSeconds();
     if (ConvertPlotFile(job).result != JobResult::Completed) return 1;
+    const double seconds = SecondsSince(start);
+    PrintChildFigures(seconds, memory.Stop(), CpuFigure(cpu));
+    return 0;
+}
+
+// Pass 1 alone (the extent scan) over the mapped file.
+int Extent(const char* input) {
+    MemorySampler memory;
+    BenchLink link;
+    ProgressSteps progress(link);
+    const auto start = Clock::now();
+    const double cpu = ThreadCpuSeconds();
+    MappedFile file;
+    if (file.Open(input)) return 1;
+    if (!RunExtentPass(file.data(), file.length(), link, progress)) return 1;
+    file.Close();
     const double seconds = SecondsSince(start);
     PrintChildFigures(seconds, memory.Stop(), CpuFigure(cpu));
     return 0;
@@ -192,6 +211,10 @@ int RunBenchCase(int argc, char** argv) {
     if (name == "convert" && argc == 8)
         return Convert(argv[3], argv[4], std::atoi(argv[5]), std::atoi(argv[6]),
                        std::atoi(argv[7]) != 0);
+    if (name == "extent" && argc == 4) return Extent(argv[3]);
+    // For profiling the engine on the bench's own drawing.
+    if (name == "draw" && argc == 5)
+        return WriteDrawing(argv[3], std::strtoull(argv[4], nullptr, 10) << 20) ? 0 : 1;
     if (name == "stream" && argc == 6) return Stream(argv[3], argv[4], std::atoi(argv[5]));
     std::fprintf(stderr, "bench: bad case\n");
     return 2;

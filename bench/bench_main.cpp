@@ -3,6 +3,7 @@
 //
 //   cutter_bench [--dir DIR] [--mb N] [--big-mb N] [--repeat N]
 //                [--line-rate-seconds S] [--no-line-rate]
+//   cutter_bench --case draw OUT MB     (writes the bench's drawing, for profiling)
 
 #include <unistd.h>
 
@@ -89,6 +90,7 @@ void Conversion(const Settings& s) {
     const ChildFigures copy = Best({"copy", drawing, out}, s.repeat);
     const double copyRate = Rate(drawing, copy);
     Row("plain read-and-write copy", drawing, copy, 0);
+    Row("first pass alone (extent scan)", drawing, Best({"extent", drawing}, s.repeat), copyRate);
     const ChildFigures on = Convert(drawing, out, 20, 300, false, s.repeat);
     std::printf("  (output %.1f MB)\n", fs::file_size(out) / kMB);
     Row("offset 20, overcut 300", drawing, on, copyRate);
