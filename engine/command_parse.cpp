@@ -39,24 +39,9 @@ CommandNumbers ReadCommandNumbers(const char* command) {
 }
 
 void ScanExtent(const char* command, PlotExtent& extent) {
-    CommandNumbers n = ReadCommandNumbers(command);
-    if (!extent.seen) {
-        extent.seen = true;
-        extent.minX = n.x;
-        extent.maxY = n.y;
-        return;
-    }
-    if (n.x <= extent.minX) extent.minX = n.x;
-    if (n.y >= extent.maxY) extent.maxY = n.y;
+    ScanExtent(ReadCommandNumbers(command), extent);
 }
 
 Pos_xyz ParsePoint(const char* command, const PlotExtent& extent) {
-    CommandNumbers n = ReadCommandNumbers(command);
-    Pos_xyz p;
-    p.pen = command[0] == 'D' ? 1 : 0;
-    // The margin of 40 units puts the drawing 1 mm in from both axes; the second
-    // axis runs the other way from the file.
-    p.x = Add32(Sub32(n.x, extent.minX), 40);
-    p.y = Add32(Sub32(extent.maxY, n.y), 40);
-    return p;
+    return MapPoint({command[0], ReadCommandNumbers(command)}, extent);
 }

@@ -2,6 +2,7 @@
 #include <cstdint>
 
 #include "pos_xyz.h"
+#include "wrapping_math.h"
 
 // Command strings as the scan hands them over: the letter U or D, the text up to
 // the next ';', then ";" and NUL; at most kCommandBufferSize bytes in all.
@@ -29,3 +30,31 @@ struct CommandNumbers {
 // The two numbers of a command: X from after the letter to the first ',', Y from
 // after that ',' to the ';'. A command without ',' reads Y as 0.
 CommandNumbers ReadCommandNumbers(const char* command);
+
+// A command once read: its letter and its numbers.
+struct PenCommand {
+    char letter;
+    CommandNumbers numbers;
+};
+
+// The same steps on a command already read.
+inline void ScanExtent(CommandNumbers n, PlotExtent& extent) {
+    if (!extent.seen) {
+        extent.seen = true;
+        extent.minX = n.x;
+        extent.maxY = n.y;
+        return;
+    }
+    if (n.x <= extent.minX) extent.minX = n.x;
+    if (n.y >= extent.maxY) extent.maxY = n.y;
+}
+
+inline Pos_xyz MapPoint(const PenCommand& command, const PlotExtent& extent) {
+    Pos_xyz p;
+    p.pen = command.letter == 'D' ? 1 : 0;
+    // The margin of 40 units puts the drawing 1 mm in from both axes; the second
+    // axis runs the other way from the file.
+    p.x = Add32(Sub32(command.numbers.x, extent.minX), 40);
+    p.y = Add32(Sub32(extent.maxY, command.numbers.y), 40);
+    return p;
+}

@@ -2,30 +2,35 @@
 
 #include <cstring>
 
-bool CommandScanner::Next(char (&command)[kCommandBufferSize]) {
-    uint32_t p = position_;
-    while (p < length_ && data_[p] != 'U' && data_[p] != 'D') ++p;
-    if (p >= length_) {
-        position_ = length_;
-        return false;
-    }
-    const void* semicolon = std::memchr(data_ + p, ';', length_ - p);
-    if (semicolon == nullptr) {
-        position_ = length_;
-        return false;
-    }
-    uint32_t end = static_cast<uint32_t>(static_cast<const uint8_t*>(semicolon) - data_);
+uint32_t CommandScanner::CopyCommand(const uint8_t* data, uint32_t length, uint32_t p,
+                                     char (&command)[kCommandBufferSize]) {
+    if (p >= length) return length;
+    const void* semicolon = std::memchr(data + p, ';', length - p);
+    if (semicolon == nullptr) return length;
+    const auto end = static_cast<uint32_t>(static_cast<const uint8_t*>(semicolon) - data);
     uint32_t size = end - p;
     constexpr uint32_t kMaxText = kCommandBufferSize - 2;  // room for ";" and NUL
     if (size > kMaxText) size = kMaxText;
     // A fixed-size copy is much cheaper than a variable one; the bytes past the
     // command are overwritten by its end or lie behind the NUL.
-    if (length_ - p >= kCommandBufferSize)
-        std::memcpy(command, data_ + p, kCommandBufferSize);
+    if (length - p >= kCommandBufferSize)
+        std::memcpy(command, data + p, kCommandBufferSize);
     else
-        std::memcpy(command, data_ + p, size);
+        std::memcpy(command, data + p, size);
     command[size] = ';';
     command[size + 1] = '\0';
-    position_ = end;
-    return true;
+    return end;
+}
+
+bool CommandScanner::Next(char (&command)[kCommandBufferSize]) {
+    position_ = CopyCommand(data_, length_, SkipToLetter(), command);
+    return position_ < length_;
+}
+
+CommandScanner::CopiedCommand CommandScanner::ReadCopied(const uint8_t* data, uint32_t length,
+                                                         uint32_t p) {
+    char text[kCommandBufferSize];
+    const uint32_t end = CopyCommand(data, length, p, text);
+    if (end >= length) return {false, length, {}};
+    return {true, end, {text[0], ReadCommandNumbers(text)}};
 }

@@ -1,7 +1,9 @@
 #pragma once
 #include <cstdint>
+#include <cstring>
 
 #include "command_parse.h"
+#include "digit_run.h"
 
 // Finds the pen commands in the mapped plot file. Every byte up to an
 // upper-case 'U' or 'D' is skipped; the command runs from that letter to the
@@ -18,11 +20,102 @@ public:
     // letter with no ';' after it cannot be a whole command: the data ends there.
     bool Next(char (&command)[kCommandBufferSize]);
 
+    // The same step, giving the command's letter and the numbers that
+    // ReadCommandNumbers reads from the copy. Plain commands ("D12,-345;") are
+    // read where they lie; any other text is copied first.
+    bool Next(PenCommand& command) {
+        // Commands mostly follow each other as ";PD" or ";PU": that guess, once
+        // checked, gives the letter without a search. The longest plain command
+        // and its eight-byte reads lie within 32 bytes of the letter.
+        if (length_ - position_ >= kCommandBufferSize + 2) {
+            uint32_t next;
+            std::memcpy(&next, data_ + position_, sizeof next);
+            next &= 0x00FFFFFF;
+            if ((next == kSemicolonPD || next == kSemicolonPU) &&
+                ReadInPlace(position_ + 2, command))
+                return true;
+        }
+        const uint32_t p = SkipToLetter();
+        if (length_ - p >= kCommandBufferSize && ReadInPlace(p, command)) return true;
+        const CopiedCommand copied = ReadCopied(data_, length_, p);
+        position_ = copied.end;
+        command = copied.command;
+        return copied.found;
+    }
+
     uint32_t position() const { return position_; }
     uint32_t length() const { return length_; }
     bool AtEnd() const { return position_ >= length_; }
 
 private:
+    // ";PD" and ";PU" as the first three bytes of a little-endian word.
+    static constexpr uint32_t kSemicolonPD = ';' | 'P' << 8 | 'D' << 16;
+    static constexpr uint32_t kSemicolonPU = ';' | 'P' << 8 | 'U' << 16;
+
+    uint32_t SkipToLetter() const {
+        uint32_t p = position_;
+        while (p < length_ && data_[p] != 'U' && data_[p] != 'D') ++p;
+        return p;
+    }
+
+    // Reads "L", a number, optionally "," and a number, then ';', each number an
+    // optional sign and at most seven digits: at most 19 bytes, none of them cut
+    // off by the buffer's size. False, with nothing changed, for any other text.
+    bool ReadInPlace(uint32_t letter, PenCommand& command) {
+        const uint8_t* s = data_ + letter + 1;
+        int32_t x;
+        int32_t y = 0;
+        if (!ReadShortNumber(s, x)) return false;
+        if (*s == ',') {
+            ++s;
+            if (!ReadShortNumber(s, y)) return false;
+        }
+        if (*s != ';') return false;
+        command.letter = static_cast<char>(data_[letter]);
+        command.numbers = {x, y};
+        position_ = static_cast<uint32_t>(s - data_);
+        return true;
+    }
+
+    // An optional sign and at most seven digits, read as ReadNumber reads them
+    // (leading zeros change nothing at this length). False for more digits.
+    static bool ReadShortNumber(const uint8_t*& s, int32_t& value) {
+        const uint64_t word = LoadEightBytes(s);
+        const int count = LeadingDigitCount(word);
+        if (count == 0) [[unlikely]]
+            return ReadSignedNumber(s, value);
+        if (count == 8) return false;
+        value = static_cast<int32_t>(LeadingDigitsValue(word, count));
+        s += count;
+        return true;
+    }
+
+    // A number that starts with something other than a digit.
+    static bool ReadSignedNumber(const uint8_t*& s, int32_t& value) {
+        value = 0;
+        if (*s != '-' && *s != '+') return true;  // no digits: 0
+        const bool negative = *s++ == '-';
+        const uint64_t word = LoadEightBytes(s);
+        const int count = LeadingDigitCount(word);
+        if (count == 0) return true;
+        if (count == 8) return false;
+        const auto magnitude = static_cast<int32_t>(LeadingDigitsValue(word, count));
+        value = negative ? -magnitude : magnitude;
+        s += count;
+        return true;
+    }
+
+    // The copying reading, static so that the scanner's state can stay in
+    // registers: `end` is the position after the step.
+    struct CopiedCommand {
+        bool found;
+        uint32_t end;
+        PenCommand command;
+    };
+    static CopiedCommand ReadCopied(const uint8_t* data, uint32_t length, uint32_t letter);
+    static uint32_t CopyCommand(const uint8_t* data, uint32_t length, uint32_t letter,
+                                char (&command)[kCommandBufferSize]);
+
     const uint8_t* data_;
     uint32_t length_;
     uint32_t position_ = 0;

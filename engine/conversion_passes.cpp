@@ -8,10 +8,10 @@ std::optional<PlotExtent> RunExtentPass(const uint8_t* data, uint32_t length, Jo
     progress.Start(length);
     PlotExtent extent;
     CommandScanner scan(data, length);
-    char command[kCommandBufferSize];
+    PenCommand command;
     while (!scan.AtEnd()) {
         progress.Check(scan.position());
-        if (scan.Next(command)) ScanExtent(command, extent);
+        if (scan.Next(command)) ScanExtent(command.numbers, extent);
         if (link.IsCancelRequested()) return std::nullopt;
     }
     return extent;
@@ -28,7 +28,7 @@ JobResult RunCutPass(const uint8_t* data, uint32_t length, const PlotExtent& ext
     Pos_xyz lastPoint{0, 0, 0};
 
     CommandScanner scan(data, length);
-    char command[kCommandBufferSize];
+    PenCommand command;
     while (!scan.AtEnd()) {
         progress.Check(scan.position());
         // A repeated point is dropped without a progress or cancel check.
@@ -37,7 +37,7 @@ JobResult RunCutPass(const uint8_t* data, uint32_t length, const PlotExtent& ext
                 cutter.EndOfInput();
                 break;
             }
-            Pos_xyz p = ParsePoint(command, extent);
+            Pos_xyz p = MapPoint(command, extent);
             if (SamePlace(p, lastPoint)) continue;
             lastPoint = p;
             cutter.FeedPoint(p);

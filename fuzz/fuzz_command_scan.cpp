@@ -1,7 +1,8 @@
 // Fuzz target: finding commands in arbitrary bytes and reading their numbers.
 // Checks that every command is a faithful, bounded copy of the input, that the
-// scan always moves on, and that the numbers, the extent and the mapping agree
-// with an independent reading of the same text.
+// scan always moves on, that the numbers, the extent and the mapping agree
+// with an independent reading of the same text, and that reading in place
+// finds the same commands and numbers.
 
 #include <cstdint>
 #include <cstring>
@@ -19,6 +20,7 @@ struct ScannedCommand {
     std::string text;  // the buffer's C string: letter ... ';'
     int32_t x;
     int32_t y;
+    uint32_t position;  // of its ';'
 };
 
 // The command as the buffer holds it, checked against the input bytes.
@@ -68,8 +70,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const CommandNumbers n = ReadCommandNumbers(command);
         const CommandNumbers expected = ReferenceNumbers(command);
         Check(n.x == expected.x && n.y == expected.y, "numbers read wrong", command);
-        commands.push_back({command, n.x, n.y});
+        commands.push_back({command, n.x, n.y, scan.position()});
     }
+
+    // Reading in place finds the same commands with the same numbers.
+    CommandScanner inPlace(data, length);
+    PenCommand read;
+    size_t count = 0;
+    while (inPlace.Next(read)) {
+        Check(count < commands.size(), "in-place reading found more commands");
+        const ScannedCommand& c = commands[count++];
+        Check(read.letter == c.text[0] && read.numbers.x == c.x && read.numbers.y == c.y &&
+                  inPlace.position() == c.position,
+              "in-place reading differs", c.text);
+    }
+    Check(count == commands.size() && inPlace.position() == length,
+          "in-place reading ended elsewhere");
 
     PlotExtent extent;
     for (const ScannedCommand& c : commands) ScanExtent(c.text.c_str(), extent);

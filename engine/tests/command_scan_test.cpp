@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -59,6 +60,68 @@ TEST(CommandScan, NeverReadsPastTheView) {
     EXPECT_TRUE(scan.Next(command));
     EXPECT_FALSE(scan.Next(command));
     EXPECT_EQ(scan.position(), exact.size());
+}
+
+// Reading a command where it lies must give what the copy gives: the same
+// letter, numbers and position, whatever the text and wherever the data ends.
+void ExpectSameReading(const std::string& text) {
+    const auto* data = reinterpret_cast<const uint8_t*>(text.data());
+    const auto length = static_cast<uint32_t>(text.size());
+    CommandScanner copying(data, length);
+    CommandScanner inPlace(data, length);
+    char command[kCommandBufferSize];
+    PenCommand read;
+    for (;;) {
+        const bool found = copying.Next(command);
+        ASSERT_EQ(inPlace.Next(read), found) << text;
+        ASSERT_EQ(inPlace.position(), copying.position()) << text;
+        if (!found) break;
+        const CommandNumbers n = ReadCommandNumbers(command);
+        ASSERT_EQ(read.letter, command[0]) << text;
+        ASSERT_EQ(read.numbers.x, n.x) << command;
+        ASSERT_EQ(read.numbers.y, n.y) << command;
+    }
+}
+
+TEST(CommandScan, ReadingInPlaceAgreesWithTheCopy) {
+    const std::string padding = ";" + std::string(40, 'x');
+    for (std::string c : {"D12,34;",
+                          "D-1,+2;",
+                          "D+-5,1;",
+                          "D-,-;",
+                          "D;",
+                          "D,;",
+                          "U5;",
+                          "D5,6,7;",
+                          "D1234567,-7654321;",
+                          "D12345678,1;",
+                          "D1,12345678;",
+                          "D0000000012,5;",
+                          "D 5,6;",
+                          "D5 ,6;",
+                          "D5, 6;",
+                          "D5,6 ;",
+                          "D5.5,6;",
+                          "D99999999999,1;",
+                          "D1,2147483648;",
+                          "DU1,2;",
+                          "D1,2U3,4;",
+                          "D123456,1234567;"}) {
+        ExpectSameReading(c + padding);
+        ExpectSameReading(padding + c);
+    }
+    const char withNul[] = "PD5\0,6;PD1,2;";
+    ExpectSameReading(std::string(withNul, sizeof withNul - 1) + padding);
+    // Random text from the bytes that matter, with NULs and long digit runs.
+    std::mt19937 rng(7);
+    const char alphabet[] = "0123456789000000000+-,,,;;; \t\0UDPx";
+    std::uniform_int_distribution<size_t> pick(0, sizeof alphabet - 2);
+    std::uniform_int_distribution<size_t> size(0, 300);
+    for (int i = 0; i < 3000; ++i) {
+        std::string text(size(rng), ' ');
+        for (char& ch : text) ch = alphabet[pick(rng)];
+        ExpectSameReading(text);
+    }
 }
 
 TEST(RepeatedPoints, DroppedWhateverThePen) {
