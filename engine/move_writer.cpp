@@ -1,9 +1,26 @@
 #include "move_writer.h"
 
-#include <charconv>
 #include <cstring>
 
+#include "decimal_format.h"
 #include "wrapping_math.h"
+
+namespace {
+
+// A line is at most 25 characters; the digit writing may touch a few more.
+constexpr size_t kLineRoom = 32;
+
+size_t FormatLine(char* line, char letter, int32_t first, int32_t second) {
+    char* end = line;
+    *end++ = letter;
+    end = WriteDecimal(end, first);
+    *end++ = ',';
+    end = WriteDecimal(end, second);
+    *end++ = ';';
+    return static_cast<size_t>(end - line);
+}
+
+}  // namespace
 
 void MoveWriter::WriteMove(char letter, Pos_xyz p) {
     int32_t first = p.y;
@@ -12,14 +29,13 @@ void MoveWriter::WriteMove(char letter, Pos_xyz p) {
         first = Add32(first, kPortShiftFirst);
         second = Add32(second, kPortShiftSecond);
     }
-    // An int32 takes at most 11 characters; to_chars prints what "%d" prints.
-    char line[1 + 11 + 1 + 11 + 1];
-    line[0] = letter;
-    char* end = std::to_chars(line + 1, line + 12, first).ptr;
-    *end = ',';
-    end = std::to_chars(end + 1, end + 12, second).ptr;
-    *end++ = ';';
-    out_.Append(line, static_cast<size_t>(end - line));
+    if (char* room = out_.Room(kLineRoom)) {
+        out_.Commit(FormatLine(room, letter, first, second));
+        return;
+    }
+    // Near the end of the buffer the line goes through Append, which flushes.
+    char line[kLineRoom];
+    out_.Append(line, FormatLine(line, letter, first, second));
 }
 
 void MoveWriter::WriteText(const char* text) {

@@ -21,6 +21,13 @@ public:
     BufferedOutput& operator=(const BufferedOutput&) = delete;
 
     void Append(const char* data, size_t n);
+
+    // Where n more bytes can be formatted in place, without a flush; null when
+    // they do not fit (Append them then). Commit(m) keeps the m <= n bytes
+    // written there. After a failed write such bytes are never written anywhere.
+    char* Room(size_t n) { return kCapacity - used_ >= n ? buffer_ + used_ : nullptr; }
+    void Commit(size_t n) { used_ += n; }
+
     bool Flush();
     bool failed() const { return static_cast<bool>(error_); }
     const SystemError& error() const { return error_; }

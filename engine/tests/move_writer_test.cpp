@@ -22,7 +22,9 @@ TEST(MoveWriter, NumbersAreWrittenAsPrintfWritesThem) {
     std::vector<int32_t> values = {0,   1,    9,    10,        99,        100,
                                    999, 1000, 9999, 10000,     99999,     100000,
                                    -1,  -10,  -100, INT32_MAX, INT32_MIN, INT32_MIN + 1};
-    for (int i = 0; i < 2000; ++i) values.push_back(static_cast<int32_t>(rng()));
+    for (int32_t v = 1; v <= 100000000; v *= 10) values.insert(values.end(), {v - 1, -v, 1 - v});
+    // Every length of digits, as often as the long ones.
+    for (int i = 0; i < 2000; ++i) values.push_back(static_cast<int32_t>(rng()) >> (i % 32));
     for (int32_t v : values) {
         char expected[64];
         std::snprintf(expected, sizeof expected, "D%d,%d;", v, v);
