@@ -13,9 +13,9 @@ ContourCutter::ContourCutter(MoveWriter& writer, int32_t nOffsetUnits, int32_t n
       nOffsetUnits_(nOffsetUnits),
       nOvercutUnits_(nOvercutUnits) {}
 
-bool ContourCutter::IsSharp(Pos_xyz from, Pos_xyz corner, Pos_xyz next, int32_t entryLength) const {
+bool ContourCutter::IsSharp(Pos_xyz from, Pos_xyz corner, Pos_xyz next) const {
     // Not-a-number (a zero-length leg) is below no limit: not sharp.
-    return nOffsetUnits_ > 0 && entryLength > kMinSharpEntry &&
+    return nOffsetUnits_ > 0 && DistanceAbove(from, corner, kMinSharpEntry) &&
            sharpAngle_.Below(from, corner, next);
 }
 
@@ -76,12 +76,11 @@ void ContourCutter::CornerStep() {
     const Pos_xyz b = cornerPoint_;
     const Pos_xyz n = newPoint_;
     const bool firstCorner = pointCount_ == 3;
-    const int32_t entry = PointDistance(f, b);
     // While collecting, overcutSoFar_ has not passed nOvercutUnits_: room fits int32.
     const int32_t room = static_cast<int32_t>(nOvercutUnits_ - overcutSoFar_);
 
     if (firstCorner) writer_.WriteMove('U', f);
-    if (IsSharp(f, b, n, entry)) {
+    if (IsSharp(f, b, n)) {
         const Pos_xyz h = OffsetPoint(b, f, b);
         const Pos_xyz j = OffsetPoint(b, b, n);
         writer_.WriteMove('D', h);
@@ -101,6 +100,7 @@ void ContourCutter::CornerStep() {
     } else {
         writer_.WriteMove('D', b);
         if (collecting_) {
+            const int32_t entry = PointDistance(f, b);
             if (entry > room) {
                 RecordOvercut(f, b, room);
             } else {
@@ -122,7 +122,7 @@ void ContourCutter::FinishContour() {
     // The last corner turns toward the contour's second written point, so the
     // knife is lined up for the overcut; its entry is the whole last segment.
     const Pos_xyz last = cornerPoint_;
-    if (IsSharp(prevCorner_, last, secondPoint_, PointDistance(prevCorner_, last))) {
+    if (IsSharp(prevCorner_, last, secondPoint_)) {
         writer_.WriteMove('D', OffsetPoint(last, prevCorner_, last));
         writer_.WriteMove('D', OffsetPoint(last, last, secondPoint_));
     } else {

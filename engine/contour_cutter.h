@@ -20,7 +20,7 @@ public:
     void EndOfInput();
 
 private:
-    bool IsSharp(Pos_xyz from, Pos_xyz corner, Pos_xyz next, int32_t entryLength) const;
+    bool IsSharp(Pos_xyz from, Pos_xyz corner, Pos_xyz next) const;
     Pos_xyz OffsetPoint(Pos_xyz base, Pos_xyz from, Pos_xyz toward) const;
     void StartContour(Pos_xyz p);
     void SingleCut();

@@ -10,6 +10,9 @@ constexpr double kCutterPi = 3.14159;
 
 int32_t PointDistance(Pos_xyz a, Pos_xyz b);
 
+// PointDistance(a, b) > units, for 0 <= units < 2^26, without the square root.
+bool DistanceAbove(Pos_xyz a, Pos_xyz b, int32_t units);
+
 // Displacement of about `length` units from a toward b; only x and y are set.
 // The squared length is formed in 64 bits, so any int32 length is exact.
 Pos_xyz OffsetVector(int32_t length, Pos_xyz a, Pos_xyz b);

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <random>
+#include <utility>
 
 #include "geometry.h"
 
@@ -17,6 +18,20 @@ TEST(PointDistance, TruncatesTheRealDistance) {
     EXPECT_EQ(PointDistance(P(0, 0), P(1, 1)), 1);
     EXPECT_EQ(PointDistance(P(0, 0), P(2, 3)), 3);
     EXPECT_EQ(PointDistance(P(7, 7, 0), P(7, 7, 1)), 0);
+}
+
+TEST(PointDistance, DistanceAboveAgreesWithTheTruncatedDistance) {
+    for (int32_t units : {0, 1, 40, 1000}) {
+        for (int32_t dx = -1100; dx <= 1100; dx += dx > -60 && dx < 60 ? 1 : 37) {
+            for (int32_t dy = -1100; dy <= 1100; dy += dy > -60 && dy < 60 ? 1 : 41) {
+                const Pos_xyz a{7, -3, 0}, b{7 + dx, -3 + dy, 0};
+                ASSERT_EQ(DistanceAbove(a, b, units), PointDistance(a, b) > units) << dx << dy;
+            }
+        }
+    }
+    // Differences that wrap in 32 bits.
+    EXPECT_TRUE(DistanceAbove(P(INT32_MIN, 0), P(INT32_MAX, 0), 40) == false);
+    EXPECT_TRUE(DistanceAbove(P(INT32_MIN, 0), P(0, 0), 40));
 }
 
 TEST(OffsetVector, MatchesTheCuttersTable) {
@@ -109,6 +124,27 @@ TEST(AngleLimit, DecidesExactlyAsTheAngle) {
     }
     EXPECT_GT(below, 1000);
     EXPECT_GT(notBelow, 1000);
+    // A patch of points one plotter unit apart around the limit, with legs of
+    // equal length, 1e5 and 1e8 times apart: the true cosine comes within 1e-9
+    // of the limit's, and with the most unequal legs the computed one strays
+    // further from it than that.
+    for (const auto& [far, near] : {std::pair{1e8, 1e8}, {9e7, 900.0}, {2e8, 2.0}}) {
+        const Pos_xyz b{5, -7, 0}, a{5 + static_cast<int32_t>(near), -7, 0};
+        const double turn = 145.0 * kCutterPi / 180.0;
+        const auto cx = static_cast<int32_t>(far * std::cos(turn));
+        const auto cy = static_cast<int32_t>(far * std::sin(turn));
+        int sharp = 0;
+        for (int32_t dx = -60; dx <= 60; ++dx) {
+            for (int32_t dy = -60; dy <= 60; ++dy) {
+                const Pos_xyz c{5 + cx + dx, -7 + cy + dy, 0};
+                const bool exact = CornerAngle(a, b, c) < 145.0;
+                ASSERT_EQ(limit.Below(a, b, c), exact) << far << " " << dx << " " << dy;
+                sharp += exact;
+            }
+        }
+        EXPECT_GT(sharp, 1000);
+        EXPECT_LT(sharp, 121 * 121 - 1000);
+    }
     // The table's corners, a reversal, and a zero-length leg.
     EXPECT_FALSE(limit.Below(Pos_xyz{0, 0, 0}, Pos_xyz{100, 0, 0}, Pos_xyz{182, 57, 0}));
     EXPECT_TRUE(limit.Below(Pos_xyz{0, 0, 0}, Pos_xyz{100, 0, 0}, Pos_xyz{200, 100, 0}));
