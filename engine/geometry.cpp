@@ -79,9 +79,11 @@ constexpr uint32_t kExactRange = 1u << 28;
 // computed cosine to rounding (the law of cosines subtracts large squares).
 constexpr double kLegSquareRatio = 1e10;
 
-bool InExactRange(Pos_xyz p) {
-    return static_cast<uint32_t>(p.x) + kExactRange <= 2 * kExactRange &&
-           static_cast<uint32_t>(p.y) + kExactRange <= 2 * kExactRange;
+// Every coordinate in [-kExactRange, kExactRange): moved up by kExactRange,
+// none has a bit at or above 2 * kExactRange.
+bool InExactRange(Pos_xyz a, Pos_xyz b, Pos_xyz c) {
+    const auto up = [](int32_t v) { return static_cast<uint32_t>(v) + kExactRange; };
+    return (up(a.x) | up(a.y) | up(b.x) | up(b.y) | up(c.x) | up(c.y)) < 2 * kExactRange;
 }
 
 // Whether the true cosine dot / sqrt(uv) lies above k, from squares alone.
@@ -96,7 +98,7 @@ bool AngleLimit::Below(Pos_xyz a, Pos_xyz b, Pos_xyz c) const {
     // Most corners are far from the limit: the true cosine, from exact integer
     // terms, decides them without a root. Its distance from the computed one is
     // below 3e-10 for such legs, so twice the margin keeps both on one side.
-    if (InExactRange(a) && InExactRange(b) && InExactRange(c)) {
+    if (InExactRange(a, b, c)) {
         const int64_t ux = int64_t{a.x} - b.x, uy = int64_t{a.y} - b.y;
         const int64_t vx = int64_t{c.x} - b.x, vy = int64_t{c.y} - b.y;
         const auto u2 = static_cast<double>(ux * ux + uy * uy);
