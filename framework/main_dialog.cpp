@@ -1,6 +1,5 @@
 #include "main_dialog.h"
 
-#include "about_dialog.h"
 #include "app.h"
 
 namespace framework {
@@ -39,8 +38,11 @@ BOOL MainDialog::OnInitDialog() {
 
 LRESULT MainDialog::OnSysCommand(WPARAM command, LPARAM) {
     if ((command & 0xFFF0) != kAboutCommand) return Default();
-    // The box's own message loop still delivers this window's messages.
-    AboutDialog about(aboutTemplate_, hwnd());
+    // The About box's template holds everything it shows (icon, name and
+    // version, OK): it needs no code of its own. This window stays disabled
+    // while the box is open, and the box's own message loop still delivers
+    // this window's messages, its timers too.
+    Dialog about(aboutTemplate_, hwnd());
     about.DoModal();
     return 0;
 }
