@@ -68,12 +68,12 @@ BOOL CDrovaneDlg::OnInitDialog() {
     SetItemText(IDC_CLOSE_CHECK, captions.overcut);
     SetItemText(IDC_STATUS_LABEL, captions.status);
 
-    m_PortNumbers = ListSerialPorts();
-    for (const uint8_t port : m_PortNumbers) m_comboPort.AddString(L"COM" + std::to_wstring(port));
-    if (m_PortNumbers.empty()) m_btnStart.Enable(false);
+    m_portNumbers = ListSerialPorts();
+    for (const uint8_t port : m_portNumbers) m_comboPort.AddString(L"COM" + std::to_wstring(port));
+    if (m_portNumbers.empty()) m_btnStart.Enable(false);
 
     LoadSettings();
-    m_comboPort.SetCurSel(m_nComIndex < m_PortNumbers.size() ? m_nComIndex : 0);
+    m_comboPort.SetCurSel(m_nComIndex < m_portNumbers.size() ? m_nComIndex : 0);
     m_btnSave.Enable(true);
     m_hComm.Reset(nullptr);
 

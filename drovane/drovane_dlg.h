@@ -69,13 +69,16 @@ private:
     void StartJob(const std::optional<std::wstring>& outputFile);
     void ReturnToIdle();
     void EndAsOk();
+    // While a job runs: asks it to stop (it ends later, by WM_CUTJOB_DONE)
+    // and returns true. False when no job runs.
+    bool AskRunningJobToStop();
     // Asks a running job to stop and waits for its end.
     void StopWorker();
     // The message for a failed job, or null; a failure keeps the plot file.
     const wchar_t* NoteFailure(JobResult result);
 
     // Port numbers in the system's order; the combo box lists them likewise.
-    std::vector<uint8_t> m_PortNumbers;
+    std::vector<uint8_t> m_portNumbers;
     // Open from Start until the clean-up.
     framework::OwnedHandle m_hComm;
 

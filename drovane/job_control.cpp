@@ -42,10 +42,7 @@ constexpr wchar_t kPlotFilter[] = L"PLT Files(*.plt)|*.plt|";
 
 void CDrovaneDlg::OnStart() {
     // While a job runs this button is Cancel.
-    if (m_eJobState == JobState::Running) {
-        m_bCancel = 1;
-        return;
-    }
+    if (AskRunningJobToStop()) return;
     if (m_eJobState != JobState::Idle) return;
     m_eJobState = JobState::Starting;
     m_btnSave.Enable(false);
@@ -54,8 +51,8 @@ void CDrovaneDlg::OnStart() {
     const int selection = m_comboPort.GetCurSel();
     UpdateData(false);
     // No entry selected (or the list is empty): nothing to open.
-    if (selection >= 0 && static_cast<size_t>(selection) < m_PortNumbers.size())
-        m_hComm = OpenCutterPort(m_PortNumbers[static_cast<size_t>(selection)]);
+    if (selection >= 0 && static_cast<size_t>(selection) < m_portNumbers.size())
+        m_hComm = OpenCutterPort(m_portNumbers[static_cast<size_t>(selection)]);
     if (!m_hComm.valid()) {
         framework::ShowMessage(L"open port fail!");
         // Stay idle so that another port can be picked.
@@ -126,19 +123,17 @@ LRESULT CDrovaneDlg::OnJobDone(WPARAM wParam, LPARAM) {
 // Enter, Esc and the close box end the dialog, except while a job runs: then
 // they ask the job to stop, and the dialog ends with the job.
 void CDrovaneDlg::OnOK() {
-    if (m_eJobState == JobState::Running) {
-        m_bCancel = 1;
-        return;
-    }
-    MainDialog::OnOK();
+    if (!AskRunningJobToStop()) MainDialog::OnOK();
 }
 
 void CDrovaneDlg::OnCancel() {
-    if (m_eJobState == JobState::Running) {
-        m_bCancel = 1;
-        return;
-    }
-    MainDialog::OnCancel();
+    if (!AskRunningJobToStop()) MainDialog::OnCancel();
+}
+
+bool CDrovaneDlg::AskRunningJobToStop() {
+    if (m_eJobState != JobState::Running) return false;
+    m_bCancel = 1;
+    return true;
 }
 
 void CDrovaneDlg::EndAsOk() {
@@ -151,8 +146,7 @@ LRESULT CDrovaneDlg::OnDestroy(WPARAM, LPARAM) {
 }
 
 void CDrovaneDlg::StopWorker() {
-    if (m_eJobState != JobState::Running) return;
-    m_bCancel = 1;
+    if (!AskRunningJobToStop()) return;
     m_worker.WaitServingSentMessages();
     m_eJobState = JobState::Ending;
     // The worker's end is in the queue, but OnJobDone will not see it now.
