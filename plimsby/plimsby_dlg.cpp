@@ -43,7 +43,7 @@ BOOL CPlimsbyDlg::OnInitDialog() {
     m_progress.SetRange(kBarTop);
     m_progress.SetStep(1);
     m_progress.SetPos(0);
-    m_lastSize = 0;
+    m_nLastSize = 0;
     SetTimer(kPollTimer, kPollPeriodMs);
     return TRUE;
 }
@@ -52,7 +52,7 @@ BOOL CPlimsbyDlg::OnInitDialog() {
 // the plot file's size by name only: the exporter may still be writing it.
 LRESULT CPlimsbyDlg::OnTimer(WPARAM, LPARAM) {
     m_progress.StepIt();
-    if (LookAtPlotFileSize(QueryPlotFileSize(harvel::kPlotFile), m_lastSize) ==
+    if (LookAtPlotFileSize(QueryPlotFileSize(harvel::kPlotFile), m_nLastSize) ==
         PlotFileLook::Complete) {
         HandOff();
     }

@@ -24,7 +24,7 @@ private:
 
     void HandOff();
 
-    int32_t m_lastSize = 0;
+    int32_t m_nLastSize = 0;
     framework::ProgressBar m_progress;
     // Drovane is started at most once per run, whatever ticks still arrive.
     bool m_bHandedOff = false;
