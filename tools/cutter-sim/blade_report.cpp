@@ -13,7 +13,9 @@ void AppendMm(std::string& path, char command, double xUnits, double yUnits) {
     path += text;
 }
 
-void AppendPolyline(std::string& path, const std::vector<KnifePoint>& line) {
+// A drawing's line (whole units) or the blade's (fractions of a unit).
+template <class Point>
+void AppendPolyline(std::string& path, const std::vector<Point>& line) {
     for (size_t i = 0; i < line.size(); ++i)
         AppendMm(path, i == 0 ? 'M' : 'L', static_cast<double>(line[i].x),
                  static_cast<double>(line[i].y));
@@ -73,10 +75,7 @@ std::vector<SvgLayer> BladeLayers(const BladeTrail& blade, const DrawingOutline*
     }
     layers.push_back(axis);
     SvgLayer cut{"blade", "stroke=\"#000\" stroke-width=\"0.15\" stroke-linejoin=\"round\"", ""};
-    for (const TipLine& line : blade.cuts()) {
-        for (size_t i = 0; i < line.size(); ++i)
-            AppendMm(cut.path, i == 0 ? 'M' : 'L', line[i].x, line[i].y);
-    }
+    for (const TipLine& line : blade.cuts()) AppendPolyline(cut.path, line);
     layers.push_back(cut);
     return layers;
 }
