@@ -2,7 +2,7 @@
 # Draws a drawing's blade cut without and with corner compensation side by
 # side, each whole and magnified around one corner, as one SVG picture.
 #
-#   blade_comparison.sh BIN_DIR DRAWING.plt OFFSET_UNITS OVERCUT_UNITS X_MM Y_MM OUT.svg
+#   blade-comparison.sh BIN_DIR DRAWING.plt OFFSET_UNITS OVERCUT_UNITS X_MM Y_MM OUT.svg
 #
 # BIN_DIR holds cutconv and cutter-sim; X_MM, Y_MM is the magnified corner in
 # the cutter's frame (as the summary's bbox_mm). The blade trails by the offset.

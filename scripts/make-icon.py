@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Writes a program icon of our own: one 32x32 image, 32 bits per pixel.
 
-    make_icon.py OUTPUT.ico [--color RRGGBB]
+    make-icon.py OUTPUT.ico [--color RRGGBB]
 
 The picture is a rounded tile in the given colour with a white knife blade
 cutting a dashed line, so both programs can share the drawing with their own
