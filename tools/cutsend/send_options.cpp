@@ -63,7 +63,8 @@ const char kSendHelp[] =
 
 namespace {
 
-// The engine's offsets take lengths up to 46340 units (its squares stay in 32 bits).
+// Far beyond any real knife offset or overcut (46340 units); the engine itself
+// would take any 32-bit length.
 constexpr double kMaxMillimetres = 1158;
 
 // A length in millimetres as the dialog takes it: a single-precision number,
