@@ -5,7 +5,6 @@
 #include <stdexcept>
 
 #include "send_message.h"
-#include "text_convert.h"
 #include "top_windows.h"
 
 namespace ui {
@@ -69,25 +68,6 @@ void Click(HWND dialog, int id) {
 
 void ClickLater(HWND dialog, int id) {
     Post(Control(dialog, id), BM_CLICK);
-}
-
-namespace {
-
-BOOL CALLBACK Describe(HWND window, LPARAM param) {
-    wchar_t className[64] = {};
-    GetClassNameW(window, className, 64);
-    auto* out = reinterpret_cast<std::string*>(param);
-    *out += std::to_string(GetDlgCtrlID(window)) + " " + Utf8(className) + " \"" +
-            Utf8(WindowText(window)) + "\"\n";
-    return TRUE;
-}
-
-}  // namespace
-
-std::string DescribeControls(HWND window) {
-    std::string out;
-    EnumChildWindows(window, Describe, reinterpret_cast<LPARAM>(&out));
-    return out;
 }
 
 }  // namespace ui

@@ -28,8 +28,4 @@ void Click(HWND dialog, int id);
 // Clicks a button without waiting: for a handler that opens a modal window.
 void ClickLater(HWND dialog, int id);
 
-// Every control of a window, one "id class "text"" line each, for failure
-// messages.
-std::string DescribeControls(HWND window);
-
 }  // namespace ui
