@@ -51,8 +51,9 @@ void ContourCutter::EndOfInput() {
 }
 
 void ContourCutter::StartContour(Pos_xyz p) {
+    // The list keeps its storage for the next contour: no allocation per contour,
+    // and never more than the largest contour's recording.
     overcutList_.clear();
-    overcutList_.shrink_to_fit();
     collecting_ = false;
     overcutSoFar_ = 0;
     pointCount_ = 1;
