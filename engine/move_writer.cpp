@@ -13,6 +13,13 @@ constexpr size_t kLineRoom = 32;
 size_t FormatLine(char* line, char letter, int32_t first, int32_t second) {
     char* end = line;
     *end++ = letter;
+#ifdef __SSE2__
+    if (IsShortPositive(first) && IsShortPositive(second)) {
+        end = WriteDecimalPair(end, first, ',', second);
+        *end++ = ';';
+        return static_cast<size_t>(end - line);
+    }
+#endif
     end = WriteDecimal(end, first);
     *end++ = ',';
     end = WriteDecimal(end, second);

@@ -25,10 +25,16 @@ TEST(MoveWriter, NumbersAreWrittenAsPrintfWritesThem) {
     for (int32_t v = 1; v <= 100000000; v *= 10) values.insert(values.end(), {v - 1, -v, 1 - v});
     // Every length of digits, as often as the long ones.
     for (int i = 0; i < 2000; ++i) values.push_back(static_cast<int32_t>(rng()) >> (i % 32));
-    for (int32_t v : values) {
-        char expected[64];
-        std::snprintf(expected, sizeof expected, "D%d,%d;", v, v);
-        EXPECT_EQ(Written('D', Pos_xyz{v, v, 1}, false), expected);
+    // Each value beside itself and beside one of other length and sign.
+    for (size_t i = 0; i < values.size(); ++i) {
+        const int32_t v = values[i];
+        const int32_t w = values[(i * 7 + 1) % values.size()];
+        char same[32];
+        char mixed[32];
+        std::snprintf(same, sizeof same, "D%d,%d;", v, v);
+        std::snprintf(mixed, sizeof mixed, "D%d,%d;", w, v);
+        EXPECT_EQ(Written('D', Pos_xyz{v, v, 1}, false), same);
+        EXPECT_EQ(Written('D', Pos_xyz{v, w, 1}, false), mixed);
     }
 }
 
