@@ -12,10 +12,18 @@ ChildProcess::ChildProcess(const std::wstring& program, const std::wstring& work
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
     std::wstring commandLine = L"\"" + program + L"\"";
-    if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        workingDir.c_str(), &startup, &info))
-        throw std::runtime_error("cannot start " + Utf8(program) + ": error " +
-                                 std::to_string(GetLastError()));
+    // On a loaded machine Wine now and then fails to bring up a new process
+    // with an internal error; that is Wine's, not the program's, so try again.
+    for (int attempt = 1;; ++attempt) {
+        if (CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                           workingDir.c_str(), &startup, &info))
+            break;
+        const DWORD error = GetLastError();
+        if (error != ERROR_INTERNAL_ERROR || attempt == 5)
+            throw std::runtime_error("cannot start " + Utf8(program) + ": error " +
+                                     std::to_string(error));
+        Sleep(500);
+    }
     CloseHandle(info.hThread);
     process_.Reset(info.hProcess);
     pid_ = info.dwProcessId;
