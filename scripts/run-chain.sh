@@ -57,6 +57,9 @@ REG
 # What the cutter must receive; with CUTTER_HOLD_MS the cutter holds the line
 # once, half-way through the job, for that long.
 build/native/bin/cutconv --port --offset 20 --overcut 120 "$drawing" "$state/expected.th0"
+# The plain conversion lets the picture show where the 0.5 mm blade really cuts
+# and how far it misses the drawing's corners.
+build/native/bin/cutconv --port "$drawing" "$state/plain.th0"
 hold=()
 quiet_ms=5000
 if [ -n "${CUTTER_HOLD_MS:-}" ]; then
@@ -65,6 +68,7 @@ if [ -n "${CUTTER_HOLD_MS:-}" ]; then
   echo "== the cutter will hold the line for $CUTTER_HOLD_MS ms half-way"
 fi
 build/native/bin/cutter-sim --baud 38400 --quiet-ms "$quiet_ms" --first-byte-ms 120000 "${hold[@]}" \
+  --blade 0.5 --drawing "$state/plain.th0" \
   --svg "$out/cut.svg" --raw "$out/received.th0" --summary "$out/summary.txt" "$state/com1.far" \
   >"$state/cutter.log" 2>&1 &
 cutter=$!
