@@ -127,7 +127,7 @@ double WriterSteadyRate(const std::vector<Clock::time_point>& done, Clock::time_
     }
     if (first < 0 || last <= first) return 0;
     const double span = std::chrono::duration<double>(done[last] - done[first]).count();
-    return (last - first) * double(kPortChunkSize) / span;
+    return (last - first) * double(harvel::kPortChunkSize) / span;
 }
 
 // Reads "idle S s" from cutter-sim's report: time it waited for bytes.

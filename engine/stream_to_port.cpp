@@ -48,7 +48,7 @@ JobOutcome StreamToPort(const CutJob& job) {
     while (position < length) {
         progress.Check(position);
         const uint32_t size =
-            length - position > kPortChunkSize ? kPortChunkSize : length - position;
+            length - position > harvel::kPortChunkSize ? harvel::kPortChunkSize : length - position;
         const PortResult written = port.Write(stream.data() + position, size, isCancelled);
         if (written.status != PortStatus::Done) return OutcomeOf(written);
         position += size;
