@@ -73,6 +73,17 @@ TEST(CommandParse, NumbersBeyondInt32Saturate) {
     EXPECT_EQ(n.y, INT32_MIN);
 }
 
+TEST(CommandParse, LeadingZerosDoNotCountTowardSaturation) {
+    CommandNumbers n = ReadCommandNumbers("D000000000000000000000000012,-0000000002147483648;");
+    EXPECT_EQ(n.x, 12);
+    EXPECT_EQ(n.y, INT32_MIN);
+    n = ReadCommandNumbers("D4294967296,-4294967297;");
+    EXPECT_EQ(n.x, INT32_MAX);
+    EXPECT_EQ(n.y, INT32_MIN);
+    n = ReadCommandNumbers("D99999999999999999999999999999;");
+    EXPECT_EQ(n.x, INT32_MAX);
+}
+
 TEST(CommandParse, MappingWrapsIn32BitsWithoutOverflow) {
     PlotExtent e = ScanAll({"U-2147483648,-2147483648;", "D2147483647,2147483647;"});
     EXPECT_EQ(e.minX, INT32_MIN);
@@ -107,21 +118,6 @@ TEST(PlotExtent, FirstCommandSetsTheExtentEvenWhereZeroWouldWin) {
     ScanExtent("D5,-5;", e);
     EXPECT_EQ(e.minX, 5);
     EXPECT_EQ(e.maxY, -5);
-}
-
-}  // namespace
-
-namespace {
-
-TEST(CommandParse, LeadingZerosDoNotCountTowardSaturation) {
-    CommandNumbers n = ReadCommandNumbers("D000000000000000000000000012,-0000000002147483648;");
-    EXPECT_EQ(n.x, 12);
-    EXPECT_EQ(n.y, INT32_MIN);
-    n = ReadCommandNumbers("D4294967296,-4294967297;");
-    EXPECT_EQ(n.x, INT32_MAX);
-    EXPECT_EQ(n.y, INT32_MIN);
-    n = ReadCommandNumbers("D99999999999999999999999999999;");
-    EXPECT_EQ(n.x, INT32_MAX);
 }
 
 }  // namespace
