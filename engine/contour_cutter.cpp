@@ -39,9 +39,8 @@ void ContourCutter::FeedPoint(Pos_xyz p) {
         replayPending_ = nOvercutUnits_ > 0;
         return;
     }
-    newPoint_ = p;
     ++pointCount_;
-    CornerStep();
+    CornerStep(p);
 }
 
 void ContourCutter::EndOfInput() {
@@ -72,13 +71,10 @@ void ContourCutter::RecordOvercut(Pos_xyz from, Pos_xyz toward, int32_t length) 
     collecting_ = false;
 }
 
-void ContourCutter::CornerStep() {
+void ContourCutter::CornerStep(Pos_xyz n) {
     const Pos_xyz f = fromPoint_;
     const Pos_xyz b = cornerPoint_;
-    const Pos_xyz n = newPoint_;
     const bool firstCorner = pointCount_ == 3;
-    // While collecting, overcutSoFar_ has not passed nOvercutUnits_: room fits int32.
-    const int32_t room = static_cast<int32_t>(nOvercutUnits_ - overcutSoFar_);
 
     if (firstCorner) writer_.WriteMove('U', f);
     if (IsSharp(f, b, n)) {
@@ -87,6 +83,7 @@ void ContourCutter::CornerStep() {
         writer_.WriteMove('D', h);
         writer_.WriteMove('D', j);
         if (collecting_) {
+            const int32_t room = OvercutRoom();
             const int32_t piece = PointDistance(f, h);
             if (piece > room) {
                 RecordOvercut(f, h, room);
@@ -101,6 +98,7 @@ void ContourCutter::CornerStep() {
     } else {
         writer_.WriteMove('D', b);
         if (collecting_) {
+            const int32_t room = OvercutRoom();
             const int32_t entry = PointDistance(f, b);
             if (entry > room) {
                 RecordOvercut(f, b, room);

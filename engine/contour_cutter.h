@@ -24,9 +24,12 @@ private:
     Pos_xyz OffsetPoint(Pos_xyz base, Pos_xyz from, Pos_xyz toward) const;
     void StartContour(Pos_xyz p);
     void SingleCut();
-    void CornerStep();
+    void CornerStep(Pos_xyz n);
     void FinishContour();
     void RecordOvercut(Pos_xyz from, Pos_xyz toward, int32_t length);
+    // While collecting, overcutSoFar_ has not passed nOvercutUnits_: the room
+    // left fits int32.
+    int32_t OvercutRoom() const { return static_cast<int32_t>(nOvercutUnits_ - overcutSoFar_); }
 
     MoveWriter& writer_;
     const AngleLimit sharpAngle_;
@@ -37,7 +40,6 @@ private:
     Pos_xyz startPoint_{};
     Pos_xyz fromPoint_{};
     Pos_xyz cornerPoint_{};
-    Pos_xyz newPoint_{};
     Pos_xyz prevCorner_{};
     Pos_xyz secondPoint_{};
     std::vector<Pos_xyz> overcutList_;

@@ -1,6 +1,8 @@
 #pragma once
+#include "decimal_format.h"
 #include "output_sink.h"
 #include "pos_xyz.h"
+#include "wrapping_math.h"
 
 // The cutter stream's fixed texts.
 inline constexpr char kPortHeader[] = "CDR;";
@@ -16,10 +18,37 @@ class MoveWriter {
 public:
     MoveWriter(BufferedOutput& out, bool toPort) : out_(out), toPort_(toPort) {}
 
-    void WriteMove(char letter, Pos_xyz p);
+    // Inline: a conversion writes a line for nearly every point it reads.
+    void WriteMove(char letter, Pos_xyz p) {
+        int32_t first = p.y;
+        int32_t second = p.x;
+        if (toPort_) {
+            first = Add32(first, kPortShiftFirst);
+            second = Add32(second, kPortShiftSecond);
+        }
+        if (char* room = out_.Room(kLineRoom)) [[likely]] {
+            out_.Commit(FormatLine(room, letter, first, second));
+            return;
+        }
+        AppendLine(letter, first, second);
+    }
     void WriteText(const char* text);  // header and footer, as they stand
 
 private:
+    // A line is at most 25 characters; the digit writing may touch a few more.
+    static constexpr size_t kLineRoom = 32;
+
+    static size_t FormatLine(char* line, char letter, int32_t first, int32_t second) {
+        char* end = line;
+        *end++ = letter;
+        end = WriteDecimal(end, first);
+        *end++ = ',';
+        end = WriteDecimal(end, second);
+        *end++ = ';';
+        return static_cast<size_t>(end - line);
+    }
+    void AppendLine(char letter, int32_t first, int32_t second);
+
     BufferedOutput& out_;
     bool toPort_;
 };
