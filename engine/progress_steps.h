@@ -20,6 +20,12 @@ public:
             link_.ProgressStepIt();
         }
     }
+    // The steps of a stretch that was scanned without this object, so that the
+    // bar ends where it would have: `count` steps, the last at `position`.
+    void StepsMadeElsewhere(uint32_t count, uint32_t position) {
+        for (uint32_t i = 0; i < count; ++i) link_.ProgressStepIt();
+        lastBlock_ = position >> 10;
+    }
 
 private:
     JobLink& link_;

@@ -113,6 +113,32 @@ TEST(CutJobProgress, RangeCountsKilobyteBlocksAndStepsOncePerBlock) {
     EXPECT_EQ(large.link.Count("stepit"), 4);
 }
 
+// A drawing of a megabyte or more has its halves scanned side by side in pass 1.
+TEST(CutJobProgress, LargeDrawingScannedInHalvesGivesTheWholeExtentAndEveryStep) {
+    std::string plot;
+    while (plot.size() < (3u << 19)) {
+        const size_t at = plot.size();
+        // The leftmost point lies in the back half, the topmost in the front half.
+        const long x = at > (1u << 20) && at < (1u << 20) + 20 ? -7 : 100 + long(at % 50);
+        const long y = at < 20 ? 99999 : long(at % 77);
+        plot += "PD" + std::to_string(x) + "," + std::to_string(y) + ";";
+    }
+    const auto* data = reinterpret_cast<const uint8_t*>(plot.data());
+    const auto length = static_cast<uint32_t>(plot.size());
+    RecordingLink link;
+    ProgressSteps progress(link);
+    const PlotExtent extent = RunExtentPass(data, length, link, progress).value();
+    EXPECT_EQ(extent.minX, -7);
+    EXPECT_EQ(extent.maxY, 99999);
+    // One step per kilobyte block that holds a command's ';', as in one scan.
+    EXPECT_EQ(link.Count("stepit"), static_cast<int>((length - 1) >> 10));
+
+    RecordingLink cancelling;
+    cancelling.cancelAfterPolls = 100;
+    EXPECT_FALSE(RunExtentPass(data, length, cancelling, progress).has_value());
+    EXPECT_EQ(cancelling.cancelPolls, 101);
+}
+
 TEST(CutJobEnds, MissingInputEndsAtOnce) {
     JobFixture f(kSquare);
     f.job.paths.plotFile = f.folder / "absent.plt";
