@@ -1,6 +1,5 @@
 #pragma once
 #include <bit>
-#include <charconv>
 #include <cstdint>
 #include <cstring>
 
@@ -50,20 +49,14 @@ inline char* WriteShortPositive(char* at, int32_t value) {
     return WriteDigitWord(at, kDigitQuads.of[high] | uint64_t{kDigitQuads.of[low]} << 32);
 }
 
+// Zero, negative numbers and those of nine or ten digits, which drawings
+// rarely hold: out of line, so that they take no registers from the common way.
+[[gnu::noinline]] char* WriteOtherDecimal(char* at, int32_t value);
+
 // Any int32 in decimal, written at `at`; returns the end. Writes up to 11
 // characters, and may touch bytes up to at + 11.
 inline char* WriteDecimal(char* at, int32_t value) {
     if (IsShortPositive(value)) [[likely]]
         return WriteShortPositive(at, value);
-    uint32_t magnitude = static_cast<uint32_t>(value);
-    if (value < 0) {
-        *at++ = '-';
-        magnitude = 0u - magnitude;
-    }
-    if (magnitude >= 100000000u) return std::to_chars(at, at + 10, magnitude).ptr;
-    if (magnitude == 0) {
-        *at = '0';
-        return at + 1;
-    }
-    return WriteShortPositive(at, static_cast<int32_t>(magnitude));
+    return WriteOtherDecimal(at, value);
 }

@@ -47,7 +47,8 @@ private:
         *end++ = ';';
         return static_cast<size_t>(end - line);
     }
-    void AppendLine(char letter, int32_t first, int32_t second);
+    // Near the end of the buffer, rarely: out of line, like the long numbers.
+    [[gnu::noinline]] void AppendLine(char letter, int32_t first, int32_t second);
 
     BufferedOutput& out_;
     bool toPort_;
