@@ -130,6 +130,19 @@ TEST(RepeatedPoints, DroppedWhateverThePen) {
               Convert("IN;PU0,0;PD0,200;PD5,5;"));
 }
 
+TEST(RepeatedPoints, DroppedAndNoPointLostInALongDrawing) {
+    // Far more points than pass 2 reads ahead at once, each one given twice:
+    // every point comes out once, in order.
+    std::string drawing = "PU0,0;";
+    std::string expected = "IN;U1039,40;";
+    for (int i = 1; i <= 30000; ++i) {
+        const std::string point = std::to_string(i) + "," + std::to_string(i % 1000) + ";";
+        drawing += "PD" + point + "PD" + point;
+        expected += "D" + std::to_string(999 - i % 1000 + 40) + "," + std::to_string(i + 40) + ";";
+    }
+    EXPECT_EQ(Convert(drawing), expected + "U0,0;@;@;@;");
+}
+
 TEST(CutterStream, HeaderAndFooterAlone) {
     EXPECT_EQ(Convert(""), "IN;U0,0;@;@;@;");
     EXPECT_EQ(Convert("IN;SP1;"), "IN;U0,0;@;@;@;");
