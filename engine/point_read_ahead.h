@@ -23,10 +23,9 @@ struct PointStep {
 // dropping repeats) on a thread of its own, a few blocks of steps ahead of the
 // cutter. The reading is a large part of a conversion's work, and on a machine
 // with a second processor it then costs the job's thread nothing. The steps
-// come in file order, exactly
-// as the reading loop would make them; the job's own thread keeps every call to
-// the link, so progress and cancel are seen as before. Memory is a fixed few
-// hundred KiB, whatever the input's size.
+// come in file order, exactly as the reading loop would make them; the job's
+// own thread keeps every call to the link, so progress and cancel are seen as
+// before. Memory is a fixed few hundred KiB, whatever the input's size.
 class PointReadAhead {
 public:
     PointReadAhead(const uint8_t* data, uint32_t length, const PlotExtent& extent);
