@@ -106,11 +106,10 @@ int main(int argc, char** argv) {
         Report(rawError.Text());
         trouble = true;
     }
+    // Should a report go wrong, even fatally, this file still tells the verdict.
     SimError summaryError;
     if (!options.summaryPath.empty())
         summaryError = WriteTextFile(options.summaryPath, line + "\n");
-    std::printf("%s", line.c_str());
-    std::fflush(stdout);
     // Timing goes to stderr, so the summary stays the same from run to run.
     ReportTiming(summary, report);
 
@@ -127,11 +126,9 @@ int main(int argc, char** argv) {
             error = MeasureBlade(recorded, summary, options.bladeMm, options.drawingPath, measure);
             if (error) reportFailure(error);
         }
-        const std::string figures = error ? std::string(" blade=failed") : measure.summary;
-        line += figures;
-        std::printf("%s", figures.c_str());
+        line += error ? std::string(" blade=failed") : measure.summary;
     }
-    std::printf("\n");
+    std::printf("%s\n", line.c_str());
     std::fflush(stdout);
     if (!options.svgPath.empty() && !recordError) {
         if (SimError error = DrawPicture(recorded, summary, &measure, options.svgPath))
