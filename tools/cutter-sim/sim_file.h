@@ -1,6 +1,7 @@
 #pragma once
 // The files cutter-sim reads and writes, each owned by an object that closes
 // it; every failure says which file and why.
+#include <cstdint>
 #include <cstdio>
 #include <memory>
 #include <string>
