@@ -131,4 +131,13 @@ TEST_F(BladeMeasure, MeasureThatFailsLeavesTheStreamsVerdictAndBytes) {
               std::string::npos);
 }
 
+// A device or a pipe as the drawing would be read for ever.
+TEST_F(BladeMeasure, DrawingThatIsNotARegularFileIsRefused) {
+    const fs::path stream = fs::path(SAMPLES_DIR) / "square_out_plain.th0";
+    EXPECT_EQ(RunLimited(512 * 1024, {"--blade", "0.5", "--drawing", "/dev/zero", stream.string()}),
+              2);
+    EXPECT_NE(ReadFile(dir_ / "summary.err").find("/dev/zero: not a regular file"),
+              std::string::npos);
+}
+
 }  // namespace
