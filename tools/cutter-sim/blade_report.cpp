@@ -1,8 +1,10 @@
 #include "blade_report.h"
 
 #include <cstdio>
-#include <fstream>
-#include <sstream>
+#include <filesystem>
+#include <system_error>
+
+#include "sim_file.h"
 
 namespace {
 
@@ -23,23 +25,18 @@ void AppendPolyline(std::string& path, const std::vector<Point>& line) {
 
 }  // namespace
 
-bool ReadDrawing(const std::string& path, DrawingOutline& drawing, std::string& problem) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    if (in) text << in.rdbuf();
-    if (!in || in.bad()) {
-        problem = path + ": cannot read the drawing";
-        return false;
-    }
-    const std::string bytes = text.str();
-    StreamDecoder decoder(&drawing);
-    decoder.Feed(bytes.data(), bytes.size());
-    decoder.EndOfStream();
-    if (!decoder.summary().Clean()) {
-        problem = path + ": not a complete cutter stream";
-        return false;
-    }
-    return true;
+SimError ReadDrawing(const std::string& path, StrokeSink* into) {
+    // A device or a pipe need never end.
+    std::error_code missing;
+    const bool regular = std::filesystem::is_regular_file(path, missing);
+    if (!missing && !regular) return SimError(path + ": not a regular file");
+    SimFile file;
+    if (SimError error = file.Open(path, "rb")) return error;
+    StreamDecoder decoder(into);
+    uint64_t bytes = 0;
+    if (SimError error = file.Decode(decoder, bytes)) return error;
+    if (!decoder.summary().Clean()) return SimError(path + ": not a complete cutter stream");
+    return {};
 }
 
 std::string BladeSummary(const BladeTrail& blade, const DrawingOutline* drawing) {

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
-#include <unordered_map>
+#include <vector>
 
 void DrawingOutline::Stroke(const KnifeStroke& s) {
     if (!s.cut) {
@@ -44,45 +44,49 @@ double DistanceToSegment(double px, double py, const TipPoint& a, const TipPoint
     return std::hypot(px - (a.x + t * dx), py - (a.y + t * dy));
 }
 
-// The blade's segments sorted into square cells, so that each corner looks
-// only at the cut near it.
+// The blade's segments filed under the square cells they pass through, so
+// that each corner looks only at the cut near it. The index grows with the
+// number of segments and their length in cells, never with the area they
+// span; on very long cuts the cells grow so that it stays within bounds.
 class SegmentGrid {
 public:
-    static constexpr double kCell = 80;  // 2 mm
-
     explicit SegmentGrid(const std::vector<TipLine>& cuts) {
+        double length = 0;  // across and along, as the cells count it
         for (const TipLine& line : cuts) {
             for (size_t i = 1; i < line.size(); ++i) {
-                const Segment segment{&line[i - 1], &line[i]};
-                const int64_t x0 = Cell(std::min(line[i - 1].x, line[i].x));
-                const int64_t x1 = Cell(std::max(line[i - 1].x, line[i].x));
-                const int64_t y0 = Cell(std::min(line[i - 1].y, line[i].y));
-                const int64_t y1 = Cell(std::max(line[i - 1].y, line[i].y));
-                for (int64_t cx = x0; cx <= x1; ++cx)
-                    for (int64_t cy = y0; cy <= y1; ++cy) cells_[Key(cx, cy)].push_back(segment);
-                Widen(x0, y0);
-                Widen(x1, y1);
+                segments_.push_back({&line[i - 1], &line[i]});
+                length +=
+                    std::fabs(line[i].x - line[i - 1].x) + std::fabs(line[i].y - line[i - 1].y);
             }
         }
+        cell_ = std::max(kCell, length / kMaxLengthCells);
+        for (size_t i = 0; i < segments_.size(); ++i) File(i);
+        std::sort(entries_.begin(), entries_.end(),
+                  [](const Entry& a, const Entry& b) { return a.cell < b.cell; });
     }
 
-    bool empty() const { return cells_.empty(); }
+    bool empty() const { return segments_.empty(); }
 
     // Looks ring by ring outward from the point's cell until no nearer
-    // segment can lie further out; far from every cut it looks at them all.
+    // segment can lie further out. Once the rings have looked at more cells
+    // than there are segments, it looks at every segment instead.
     double Nearest(double px, double py) const {
         const int64_t cx = Cell(px);
         const int64_t cy = Cell(py);
         const int64_t farthest = std::max({cx - minX_, maxX_ - cx, cy - minY_, maxY_ - cy});
         double best = std::numeric_limits<double>::infinity();
+        uint64_t looked = 0;
         auto visit = [&](int64_t x, int64_t y) {
-            const auto found = cells_.find(Key(x, y));
-            if (found != cells_.end()) best = std::min(best, NearestIn(found->second, px, py));
+            ++looked;
+            const uint64_t key = Key(x, y);
+            auto at = std::lower_bound(entries_.begin(), entries_.end(), key,
+                                       [](const Entry& e, uint64_t k) { return e.cell < k; });
+            for (; at != entries_.end() && at->cell == key; ++at)
+                best = std::min(best, Distance(px, py, segments_[at->segment]));
         };
         for (int64_t ring = 0; ring <= farthest; ++ring) {
-            if (static_cast<uint64_t>(ring) * 8 > cells_.size()) {
-                for (const auto& cell : cells_)
-                    best = std::min(best, NearestIn(cell.second, px, py));
+            if (looked > segments_.size()) {
+                for (const Segment& s : segments_) best = std::min(best, Distance(px, py, s));
                 break;
             }
             for (int64_t x = cx - ring; x <= cx + ring; ++x) {
@@ -93,24 +97,55 @@ public:
                 visit(cx - ring, y);
                 visit(cx + ring, y);
             }
-            if (best <= static_cast<double>(ring) * kCell) break;
+            if (best <= static_cast<double>(ring) * cell_) break;
         }
         return best;
     }
 
 private:
+    static constexpr double kCell = 80;  // 2 mm
+    // Cells of cut length at most, some 64 MB of index.
+    static constexpr double kMaxLengthCells = 4.0 * 1024 * 1024;
+
     struct Segment {
         const TipPoint* a;
         const TipPoint* b;
     };
+    struct Entry {
+        uint64_t cell;
+        size_t segment;
+    };
 
-    static double NearestIn(const std::vector<Segment>& segments, double px, double py) {
-        double best = std::numeric_limits<double>::infinity();
-        for (const Segment& s : segments)
-            best = std::min(best, DistanceToSegment(px, py, *s.a, *s.b));
-        return best;
+    static double Distance(double px, double py, const Segment& s) {
+        return DistanceToSegment(px, py, *s.a, *s.b);
     }
-    static int64_t Cell(double v) { return static_cast<int64_t>(std::floor(v / kCell)); }
+
+    // Column by column along x, the cells between the heights at which the
+    // segment enters and leaves the column: every cell it passes through.
+    void File(size_t index) {
+        const TipPoint& a = *segments_[index].a;
+        const TipPoint& b = *segments_[index].b;
+        const TipPoint& left = a.x <= b.x ? a : b;
+        const TipPoint& right = a.x <= b.x ? b : a;
+        const double dx = right.x - left.x;
+        auto heightAt = [&](double x) {
+            if (x <= left.x) return left.y;
+            if (x >= right.x) return right.y;
+            return left.y + std::clamp((x - left.x) / dx, 0.0, 1.0) * (right.y - left.y);
+        };
+        const int64_t lastColumn = Cell(right.x);
+        for (int64_t column = Cell(left.x); column <= lastColumn; ++column) {
+            const double enter = heightAt(static_cast<double>(column) * cell_);
+            const double leave = heightAt(static_cast<double>(column + 1) * cell_);
+            const int64_t top = Cell(std::max(enter, leave));
+            for (int64_t row = Cell(std::min(enter, leave)); row <= top; ++row) {
+                entries_.push_back({Key(column, row), index});
+                Widen(column, row);
+            }
+        }
+    }
+
+    int64_t Cell(double v) const { return static_cast<int64_t>(std::floor(v / cell_)); }
     // Cells stay within ±2^31 for any coordinate the stream can carry.
     static uint64_t Key(int64_t x, int64_t y) {
         return (static_cast<uint64_t>(x) << 32) ^ (static_cast<uint64_t>(y) & 0xffffffffu);
@@ -122,7 +157,9 @@ private:
         maxY_ = std::max(maxY_, y);
     }
 
-    std::unordered_map<uint64_t, std::vector<Segment>> cells_;
+    double cell_ = kCell;
+    std::vector<Segment> segments_;
+    std::vector<Entry> entries_;  // by cell
     int64_t minX_ = INT64_MAX;
     int64_t maxX_ = INT64_MIN;
     int64_t minY_ = INT64_MAX;
@@ -146,8 +183,9 @@ std::vector<KnifePoint> SharpCorners(const std::vector<std::vector<KnifePoint>>&
 
 std::optional<CornerMiss> MeasureCornerMiss(const std::vector<KnifePoint>& corners,
                                             const std::vector<TipLine>& cuts) {
+    if (corners.empty()) return std::nullopt;
     const SegmentGrid grid(cuts);
-    if (corners.empty() || grid.empty()) return std::nullopt;
+    if (grid.empty()) return std::nullopt;
     CornerMiss miss;
     miss.corners = corners.size();
     for (const KnifePoint& corner : corners) {

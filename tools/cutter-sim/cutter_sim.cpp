@@ -2,44 +2,49 @@
 // file or stdin, optionally at the pace of the real serial line, and tells what
 // the knife did: a one-line summary on stdout and, on request, an SVG picture.
 
-#include <cerrno>
 #include <csignal>
 #include <cstdio>
-#include <cstring>
-#include <fstream>
-#include <iostream>
-#include <memory>
-#include <optional>
 #include <string>
 
 #include "blade_report.h"
 #include "line_pacer.h"
 #include "raw_tty.h"
 #include "receive_loop.h"
+#include "sim_file.h"
 #include "sim_options.h"
-#include "svg_picture.h"
+#include "stream_reports.h"
 
 namespace {
-
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
-using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 
 constexpr int kExitClean = 0;
 constexpr int kExitBadStream = 1;
 constexpr int kExitTrouble = 2;
+constexpr int kExitReportFailed = 3;
 
-int Fail(const std::string& problem) {
+void Report(const std::string& problem) {
     std::fprintf(stderr, "cutter-sim: %s\n", problem.c_str());
+}
+
+int Fail(const SimError& error) {
+    Report(error.Text());
     return kExitTrouble;
 }
 
-bool WriteText(const std::string& path, const std::string& text) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << text;
-    out.close();
-    return !out.fail();
+void ReportTiming(const CutSummary& summary, const ReceiveReport& report) {
+    std::fprintf(stderr, "cutter-sim: %llu bytes in %.3f s",
+                 static_cast<unsigned long long>(summary.bytes), report.seconds);
+    // Below a hundredth of a second a rate says nothing.
+    if (report.seconds >= 0.01)
+        std::fprintf(stderr, ", %.1f bytes/s", static_cast<double>(summary.bytes) / report.seconds);
+    std::fprintf(stderr, ", line idle %.3f s; %s", report.idleSeconds, ReceiveEndText(report.end));
+    if (report.error) std::fprintf(stderr, ": %s", report.error.Message().c_str());
+    if (report.holds > 0)
+        std::fprintf(stderr, "; held the line %llu times for %.3f s",
+                     static_cast<unsigned long long>(report.holds), report.holdSeconds);
+    if (report.ignoredBytes > 0)
+        std::fprintf(stderr, "; %llu bytes after the footer ignored",
+                     static_cast<unsigned long long>(report.ignoredBytes));
+    std::fprintf(stderr, "\n");
 }
 
 }  // namespace
@@ -57,92 +62,85 @@ int main(int argc, char** argv) {
     }
 
     InputPort input;
-    if (!input.Open(options.input)) return Fail(input.error());
+    if (SimError error = input.Open(options.input)) return Fail(error);
     // Interrupted, the run still reports what came and restores the tty.
     struct sigaction stop {};
     stop.sa_handler = [](int) { RequestReceiveStop(); };
     for (int signal : {SIGINT, SIGTERM, SIGHUP}) ::sigaction(signal, &stop, nullptr);
-    FilePtr raw;
+    SimFile raw;
     if (!options.rawPath.empty()) {
-        raw.reset(std::fopen(options.rawPath.c_str(), "wb"));
-        if (!raw) return Fail(options.rawPath + ": " + std::strerror(errno));
+        if (SimError error = raw.Open(options.rawPath, "wb")) return Fail(error);
     }
+    if (!options.drawingPath.empty()) {
+        if (SimError error = ReadDrawing(options.drawingPath, nullptr)) return Fail(error);
+    }
+    // The picture and the blade are made from a copy once the stream is in,
+    // so that receiving needs little memory and they cannot spoil its verdict.
+    const bool reports = options.bladeMm >= 0 || !options.svgPath.empty();
+    SimFile recorded;
+    SimError recordError;
+    if (reports) recordError = recorded.OpenScratch();
 
-    std::optional<BladeTrail> blade;
-    if (options.bladeMm >= 0) blade.emplace(options.bladeMm * kUnitsPerMm);
-    std::optional<DrawingOutline> drawing;
-    if (!options.drawingPath.empty() &&
-        !ReadDrawing(options.drawingPath, drawing.emplace(), problem))
-        return Fail(problem);
-
-    SvgPicture picture;
-    StrokeFanOut strokes;
-    if (!options.svgPath.empty()) strokes.Add(&picture);
-    if (blade) strokes.Add(&*blade);
-    StreamDecoder decoder(&strokes);
+    StreamDecoder decoder;
     ReceiveSettings settings;
     settings.bytesPerSecond = LinePacer::BytesPerSecondAtBaud(options.baud);
     settings.quietMs = options.quietMs;
     settings.firstByteMs = options.firstByteMs;
     settings.holds = options.holds;
-    bool rawFailed = false;
+    SimError rawError;
     const ReceiveReport report =
         ReceiveStream(input.fd(), settings, decoder, [&](const char* data, size_t n) {
-            if (raw && std::fwrite(data, 1, n, raw.get()) != n) rawFailed = true;
+            if (raw.isOpen() && !rawError) rawError = raw.Write(data, n);
+            if (recorded.isOpen() && !recordError) recordError = recorded.Write(data, n);
         });
+    if (raw.isOpen() && !rawError) rawError = raw.Flush();
+    if (recorded.isOpen() && !recordError) recordError = recorded.Flush();
 
+    // The stream's own verdict first: it stands whatever the reports do.
     const CutSummary& summary = decoder.summary();
     std::string line = FormatSummary(summary);
     // Only runs that hold say so: the plain summary stays as it always was.
     if (!options.holds.empty()) line += " holds=" + std::to_string(report.holds);
-    if (blade) line += BladeSummary(*blade, drawing ? &*drawing : nullptr);
-    std::printf("%s\n", line.c_str());
-    std::fflush(stdout);
-
-    // Timing goes to stderr, so the summary stays the same from run to run.
-    std::fprintf(stderr, "cutter-sim: %llu bytes in %.3f s",
-                 static_cast<unsigned long long>(summary.bytes), report.seconds);
-    // Below a hundredth of a second a rate says nothing.
-    if (report.seconds >= 0.01)
-        std::fprintf(stderr, ", %.1f bytes/s", static_cast<double>(summary.bytes) / report.seconds);
-    std::fprintf(stderr, ", line idle %.3f s; %s", report.idleSeconds, ReceiveEndText(report.end));
-    if (report.error != 0) std::fprintf(stderr, ": %s", std::strerror(report.error));
-    if (report.holds > 0)
-        std::fprintf(stderr, "; held the line %llu times for %.3f s",
-                     static_cast<unsigned long long>(report.holds), report.holdSeconds);
-    if (report.ignoredBytes > 0)
-        std::fprintf(stderr, "; %llu bytes after the footer ignored",
-                     static_cast<unsigned long long>(report.ignoredBytes));
-    std::fprintf(stderr, "\n");
-
     bool trouble = report.end == ReceiveEnd::ReadError;
-    if (raw && (std::fflush(raw.get()) != 0 || rawFailed)) {
-        Fail(options.rawPath + ": write failed");
+    if (rawError) {
+        Report(rawError.Text());
         trouble = true;
     }
-    if (!options.svgPath.empty()) {
-        std::ofstream svg(options.svgPath, std::ios::binary | std::ios::trunc);
-        if (blade) {
-            BoundingBox frame = summary.box;
-            const BoundingBox tip = blade->box();
-            if (!tip.empty) {
-                frame.Include({tip.minX, tip.minY});
-                frame.Include({tip.maxX, tip.maxY});
-            }
-            picture.Write(svg, frame, BladeLayers(*blade, drawing ? &*drawing : nullptr));
-        } else {
-            picture.Write(svg, summary.box);
+    // Should a report go wrong, even fatally, this file still tells the verdict.
+    SimError summaryError;
+    if (!options.summaryPath.empty())
+        summaryError = WriteTextFile(options.summaryPath, line + "\n");
+    // Timing goes to stderr, so the summary stays the same from run to run.
+    ReportTiming(summary, report);
+
+    bool reportFailed = false;
+    auto reportFailure = [&](const SimError& error) {
+        Report(error.Text());
+        reportFailed = true;
+    };
+    if (recordError) reportFailure(recordError);
+    BladeMeasure measure;
+    if (options.bladeMm >= 0) {
+        SimError error = recordError;  // reported already
+        if (!error) {
+            error = MeasureBlade(recorded, summary, options.bladeMm, options.drawingPath, measure);
+            if (error) reportFailure(error);
         }
-        svg.close();
-        if (svg.fail()) {
-            Fail(options.svgPath + ": write failed");
-            trouble = true;
-        }
+        line += error ? std::string(" blade=failed") : measure.summary;
     }
-    if (!options.summaryPath.empty() && !WriteText(options.summaryPath, line + "\n")) {
-        Fail(options.summaryPath + ": write failed");
+    std::printf("%s\n", line.c_str());
+    std::fflush(stdout);
+    if (!options.svgPath.empty() && !recordError) {
+        if (SimError error = DrawPicture(recorded, summary, &measure, options.svgPath))
+            reportFailure(error);
+    }
+    if (!options.summaryPath.empty() && !summaryError && options.bladeMm >= 0)
+        summaryError = WriteTextFile(options.summaryPath, line + "\n");
+    if (summaryError) {
+        Report(summaryError.Text());
         trouble = true;
     }
     if (trouble) return kExitTrouble;
-    return summary.Clean() ? kExitClean : kExitBadStream;
+    if (!summary.Clean()) return kExitBadStream;
+    return reportFailed ? kExitReportFailed : kExitClean;
 }

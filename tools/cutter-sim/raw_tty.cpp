@@ -3,26 +3,17 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include <cerrno>
-#include <cstring>
-
-bool InputPort::Open(const std::string& path) {
+SimError InputPort::Open(const std::string& path) {
     if (path == "-") {
         fd_ = STDIN_FILENO;
     } else {
         // O_NONBLOCK: opening a serial line must not wait for its carrier.
         fd_ = ::open(path.c_str(), O_RDONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-        if (fd_ < 0) {
-            error_ = path + ": " + std::strerror(errno);
-            return false;
-        }
+        if (fd_ < 0) return SimError::Last(path);
         ownsFd_ = true;
     }
-    if (::isatty(fd_) && !MakeRaw()) {
-        error_ = path + ": cannot set raw mode: " + std::strerror(errno);
-        return false;
-    }
-    return true;
+    if (::isatty(fd_) && !MakeRaw()) return SimError::Last(path, "cannot set raw mode");
+    return {};
 }
 
 // Every byte must arrive as sent: no echo, no line editing, no CR/LF mapping,

@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "sim_error.h"
+
 // The stream's source: a tty or pty, a file, a FIFO, or stdin ("-"). A tty is
 // put into raw mode at 38400 baud 8N1 and restored when the object goes.
 class InputPort {
@@ -12,12 +14,10 @@ public:
     InputPort& operator=(const InputPort&) = delete;
     ~InputPort();
 
-    // On failure returns false and describes it in error().
-    bool Open(const std::string& path);
+    SimError Open(const std::string& path);
 
     int fd() const { return fd_; }
     bool isTty() const { return restoreTty_; }
-    const std::string& error() const { return error_; }
 
 private:
     bool MakeRaw();
@@ -26,5 +26,4 @@ private:
     bool ownsFd_ = false;
     bool restoreTty_ = false;
     termios saved_{};
-    std::string error_;
 };

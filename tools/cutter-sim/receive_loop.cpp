@@ -131,7 +131,7 @@ ReceiveReport ReceiveStream(int fd, const ReceiveSettings& settings, StreamDecod
             }
             if (ready < 0) {
                 report.end = ReceiveEnd::ReadError;
-                report.error = errno;
+                report.error = SystemError::Last();
                 break;
             }
             if (ready == 0) {
@@ -146,7 +146,7 @@ ReceiveReport ReceiveStream(int fd, const ReceiveSettings& settings, StreamDecod
         if (got < 0 && (errno == EINTR || errno == EAGAIN)) continue;
         if (got < 0 && errno != EIO) {
             report.end = ReceiveEnd::ReadError;
-            report.error = errno;
+            report.error = SystemError::Last();
             break;
         }
         if (got <= 0) {  // end of file, or EIO from a pty whose writer has gone

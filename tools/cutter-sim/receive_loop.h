@@ -4,6 +4,7 @@
 #include <functional>
 #include <vector>
 
+#include "sim_error.h"
 #include "sim_options.h"
 #include "stream_decoder.h"
 
@@ -23,7 +24,7 @@ struct ReceiveReport {
     uint64_t ignoredBytes = 0;  // read after the footer
     uint64_t holds = 0;         // holds begun, a hold for good included
     double holdSeconds = 0;     // the line held
-    int error = 0;              // errno of a read error
+    SystemError error;          // why reading failed
 };
 
 const char* ReceiveEndText(ReceiveEnd end);

@@ -47,7 +47,8 @@ inline constexpr char kSimUsage[] =
     "  --raw FILE     save the received bytes as they came\n"
     "  --summary FILE write the summary line there too\n"
     "Exit status: 0 for a complete, clean stream; 1 for a stream without its footer,\n"
-    "without header or with undecodable lines; 2 for bad arguments or files.\n";
+    "without header or with undecodable lines; 2 for bad arguments or files; 3 for a\n"
+    "clean stream whose picture or blade measure failed (the summary says blade=failed).\n";
 
 // Reads the command line; on failure returns false with a one-line problem.
 bool ParseSimOptions(int argc, const char* const* argv, SimOptions& options, std::string& problem);

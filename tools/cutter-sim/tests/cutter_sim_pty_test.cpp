@@ -2,8 +2,6 @@
 // streaming sends it through a pty, cutter-sim receives it on the other side.
 
 #include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -13,66 +11,23 @@
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "cut_job.h"
+#include "sim_process.h"
 #include "stream_to_port.h"
 #include "worked_square.h"
-
-extern char** environ;
 
 namespace {
 
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
-
-std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-void WriteFile(const fs::path& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
-}
-
-// Starts a program with its stdout and stderr in files.
-pid_t Spawn(const std::vector<std::string>& args, const fs::path& stdoutPath) {
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, stdoutPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                     0644);
-    const std::string errPath = stdoutPath.string() + ".err";
-    posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                     0644);
-    std::vector<char*> argv;
-    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    pid_t pid = -1;
-    if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0) pid = -1;
-    posix_spawn_file_actions_destroy(&actions);
-    return pid;
-}
-
-// The child's exit status, or -1 if it had to be killed after the time limit.
-int WaitExit(pid_t pid, std::chrono::milliseconds limit) {
-    const auto deadline = Clock::now() + limit;
-    int status = 0;
-    while (::waitpid(pid, &status, WNOHANG) == 0) {
-        if (Clock::now() > deadline) {
-            ::kill(pid, SIGKILL);
-            ::waitpid(pid, &status, 0);
-            return -1;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
+using sim_process::ReadFile;
+using sim_process::Spawn;
+using sim_process::WaitExit;
+using sim_process::WriteFile;
 
 // A pty pair whose slave side is raw from the start, so that nothing the
 // writer sends before the reader opens it is echoed or held for a line end.

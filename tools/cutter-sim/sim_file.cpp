@@ -1,0 +1,54 @@
+#include "sim_file.h"
+
+#include <cerrno>
+#include <vector>
+
+SimError SimFile::Open(const std::string& path, const char* mode) {
+    path_ = path;
+    errno = 0;
+    file_.reset(std::fopen(path.c_str(), mode));
+    return file_ ? SimError() : SimError::Last(path);
+}
+
+SimError SimFile::OpenScratch() {
+    path_ = "the scratch copy of the stream";
+    errno = 0;
+    file_.reset(std::tmpfile());
+    return file_ ? SimError() : SimError::Last(path_, "cannot make it");
+}
+
+SimError SimFile::Write(const char* data, size_t n) {
+    errno = 0;
+    if (std::fwrite(data, 1, n, file_.get()) != n) return SimError::Last(path_, "write failed");
+    return {};
+}
+
+SimError SimFile::Flush() {
+    errno = 0;
+    if (std::fflush(file_.get()) != 0) return SimError::Last(path_, "write failed");
+    return {};
+}
+
+SimError SimFile::Decode(StreamDecoder& decoder, uint64_t& bytes) {
+    bytes = 0;
+    errno = 0;
+    if (std::fseek(file_.get(), 0, SEEK_SET) != 0) return SimError::Last(path_, "cannot read");
+    std::vector<char> piece(64 * 1024);
+    for (;;) {
+        const size_t got = std::fread(piece.data(), 1, piece.size(), file_.get());
+        decoder.Feed(piece.data(), got);
+        bytes += got;
+        // Nothing after the footer counts, and a device need not end.
+        if (got < piece.size() || decoder.finished()) break;
+    }
+    if (std::ferror(file_.get())) return SimError::Last(path_, "cannot read");
+    decoder.EndOfStream();
+    return {};
+}
+
+SimError WriteTextFile(const std::string& path, const std::string& text) {
+    SimFile file;
+    if (SimError error = file.Open(path, "wb")) return error;
+    if (SimError error = file.Write(text.data(), text.size())) return error;
+    return file.Flush();
+}
