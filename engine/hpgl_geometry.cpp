@@ -31,8 +31,12 @@ bool HpglGeometry::Placeable() {
     const std::string& needs = scaling_.NeedsPlotArea();
     if (needs.empty()) return true;
     if (needs == "IR")
-        return Refuse("IR places the drawing in the plotter's plotting area; give its size");
-    return Refuse("SC without IP scales to the plotter's plotting area; give its size");
+        return Refuse(
+            "IR places the drawing in the plotter's plotting area: give its size with "
+            "--plot-area WIDTHxHEIGHT (mm)");
+    return Refuse(
+        "SC without IP scales to the plotter's plotting area: give its size with "
+        "--plot-area WIDTHxHEIGHT (mm)");
 }
 
 bool HpglGeometry::Instruction(std::string_view name, const std::vector<double>& n) {

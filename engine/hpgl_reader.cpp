@@ -8,6 +8,8 @@
 #include <cstring>
 #include <vector>
 
+#include "hpgl_geometry.h"
+
 namespace {
 
 constexpr char kLabelEnd = '\x03';  // the default end of a label's text (ETX)
@@ -27,11 +29,12 @@ bool IsSeparator(char c) {
 
 class HpglParser {
 public:
-    explicit HpglParser(std::string_view text) : text_(text) {}
+    HpglParser(std::string_view text, std::optional<HpglPoint> plotArea)
+        : text_(text), geometry_(plotArea, [this](HpglPoint p, bool down) { Point(p, down); }) {}
 
     HpglReading Run() {
         reading_.penCommands = "IN;";
-        while (SkipSpace()) {
+        while (reading_.refused.empty() && SkipSpace()) {
             const char c = text_[at_];
             if (c == ';') {
                 ++at_;
@@ -42,6 +45,9 @@ public:
                 SkipTo(";");
             }
         }
+        geometry_.Finish();
+        reading_.pointsDropped += geometry_.NumbersDropped();
+        reading_.polygonsUncut = geometry_.UncutPolygons();
         return std::move(reading_);
     }
 
@@ -67,25 +73,20 @@ private:
             SkipTo(std::string(1, kLabelEnd).c_str());
             return;
         }
-        const bool known = name == "IN" || name == "SP" || name == "PU" || name == "PD" ||
-                           name == "PA" || name == "PR";
-        if (!known) {
+        if (name == "PE") {  // encoded numbers: any byte up to the ';'
+            const size_t start = at_;
+            SkipTo(";");
+            const size_t end = at_ > start && text_[at_ - 1] == ';' ? at_ - 1 : at_;
+            if (!geometry_.EncodedPolyline(text_.substr(start, end - start)))
+                reading_.refused = geometry_.Refusal();
+            return;
+        }
+        if (!HpglGeometry::Honours(name)) {
             ++reading_.skipped[name];
             SkipParameters();
             return;
         }
-        const std::vector<double> numbers = Numbers();
-        if (name == "IN") {
-            relative_ = false;
-            penDown_ = false;
-        } else if (name == "PU" || name == "PD") {
-            penDown_ = name == "PD";
-        } else if (name == "PA" || name == "PR") {
-            relative_ = name == "PR";
-        }
-        if (name == "IN" || name == "SP") return;
-        for (size_t i = 0; i + 1 < numbers.size(); i += 2) Point(numbers[i], numbers[i + 1]);
-        if (numbers.size() % 2 != 0) ++reading_.pointsDropped;
+        if (!geometry_.Instruction(name, Numbers())) reading_.refused = geometry_.Refusal();
     }
 
     // Parameters end at ';' or where the next instruction's letters begin.
@@ -122,20 +123,16 @@ private:
         return numbers;
     }
 
-    void Point(double x, double y) {
-        const double nextX = relative_ ? x_ + x : x;
-        const double nextY = relative_ ? y_ + y : y;
-        const double roundedX = std::nearbyint(nextX);
-        const double roundedY = std::nearbyint(nextY);
+    void Point(HpglPoint p, bool down) {
+        const double roundedX = std::nearbyint(p.x);
+        const double roundedY = std::nearbyint(p.y);
         // Beyond 32 bits (or not a number) the engine could not read it back.
         const auto fits = [](double v) { return v >= INT32_MIN && v <= INT32_MAX; };
         if (!fits(roundedX) || !fits(roundedY)) {
             ++reading_.pointsDropped;
             return;
         }
-        x_ = nextX;
-        y_ = nextY;
-        reading_.penCommands += penDown_ ? "PD" : "PU";
+        reading_.penCommands += down ? "PD" : "PU";
         reading_.penCommands += std::to_string(static_cast<int32_t>(roundedX));
         reading_.penCommands += ',';
         reading_.penCommands += std::to_string(static_cast<int32_t>(roundedY));
@@ -146,10 +143,7 @@ private:
     std::string_view text_;
     size_t at_ = 0;
     HpglReading reading_;
-    bool relative_ = false;
-    bool penDown_ = false;
-    double x_ = 0;  // where the pen stands, kept exact for relative moves
-    double y_ = 0;
+    HpglGeometry geometry_;
 };
 
 }  // namespace
@@ -169,12 +163,13 @@ std::string HpglReading::SkippedText() const {
     return text;
 }
 
-HpglReading ReadHpgl(std::string_view hpgl) {
-    return HpglParser(hpgl).Run();
+HpglReading ReadHpgl(std::string_view hpgl, std::optional<HpglPoint> plotArea) {
+    return HpglParser(hpgl, plotArea).Run();
 }
 
 bool WriteHpglAsPenCommands(const std::filesystem::path& from, const std::filesystem::path& to,
-                            HpglReading& reading, std::string& problem) {
+                            HpglReading& reading, std::string& problem,
+                            std::optional<HpglPoint> plotArea) {
     std::string text;
     std::FILE* in = std::fopen(from.string().c_str(), "rb");
     if (in != nullptr) {
@@ -189,7 +184,7 @@ bool WriteHpglAsPenCommands(const std::filesystem::path& from, const std::filesy
         problem = "cannot read " + from.string() + ": " + std::strerror(errno);
         return false;
     }
-    reading = ReadHpgl(text);
+    reading = ReadHpgl(text, plotArea);
     std::FILE* out = std::fopen(to.string().c_str(), "wb");
     const bool written =
         out != nullptr && std::fwrite(reading.penCommands.data(), 1, reading.penCommands.size(),

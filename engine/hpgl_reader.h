@@ -8,8 +8,11 @@
 #include <cstdint>
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
+
+#include "hpgl_scaling.h"
 
 struct HpglReading {
     // "IN;" and then "PU<x>,<y>;" / "PD<x>,<y>;", one per point.
@@ -20,6 +23,10 @@ struct HpglReading {
     std::map<std::string, size_t> skipped;
     // Points that fall outside 32-bit plotter units and a lone x without its y.
     size_t pointsDropped = 0;
+    // Polygons never edged (EP) nor filled (FP), so not cut.
+    size_t polygonsUncut = 0;
+    // Why the file cannot be cut at its size ("" when it can); reading stops there.
+    std::string refused;
 
     size_t SkippedCount() const;
     // "DF 1, VS 2", or "" when nothing was skipped.
@@ -31,9 +38,11 @@ struct HpglReading {
 // instruction ends at ';' or where the next one begins. PU and PD without
 // pairs only lift or lower the pen; PA and PR choose absolute or relative
 // coordinates and move with the pen as it is.
-HpglReading ReadHpgl(std::string_view hpgl);
+// `plotArea` (plotter units) places drawings whose scaling depends on the device.
+HpglReading ReadHpgl(std::string_view hpgl, std::optional<HpglPoint> plotArea = std::nullopt);
 
 // Reads the HPGL file `from` and writes its pen commands to `to`. False with
 // a one-line problem when either file fails.
 bool WriteHpglAsPenCommands(const std::filesystem::path& from, const std::filesystem::path& to,
-                            HpglReading& reading, std::string& problem);
+                            HpglReading& reading, std::string& problem,
+                            std::optional<HpglPoint> plotArea = std::nullopt);

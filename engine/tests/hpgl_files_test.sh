@@ -29,8 +29,8 @@ check_size() {
       '{ d1 = $1 - w; d2 = $2 - h; print (d1 * d1 < 0.01 && d2 * d2 < 0.01 && NF == 2) ? "yes" : "no" }')"
 }
 
-check_size "plotutils (IP, SC, EA, CI, polygons)" plotutils.hpgl PLOTUTILS_W PLOTUTILS_H
-check_size "fig2dev (RO, IP, IW, SC in inches, AA)" fig2dev.hpgl 76.2 50.8
+check_size "plotutils (IP, SC, EA, CI, polygons)" plotutils.hpgl 137.14 131.02
+check_size "fig2dev (RO90 turns it; IP, IW, SC in inches, AA)" fig2dev.hpgl 50.8 76.2
 check_size "gnuplot pcl5 (encoded polylines)" gnuplot_pcl5.pcl 249.975 185.975
 
 err=$("$cutconv" --hpgl --port "$files/gnuplot.hpgl" "$dir/refused.th0" 2>&1); rc=$?

@@ -27,7 +27,7 @@ TEST(HpglReader, OtherProgramsFilesGiveTheirPointsAndCountWhatIsSkipped) {
         "LBtext;with;semicolons\x03"
         "PD1,2,3;");  // a lone x has no point
     EXPECT_EQ(r.penCommands, "IN;PU100,100;PD150,100;PD150,150;PD100,150;PU-21,7;PD1,2;");
-    EXPECT_EQ(r.SkippedText(), "DF 1, LB 1, VS 1");
+    EXPECT_EQ(r.SkippedText(), "LB 1, VS 1");  // DF only resets
     EXPECT_EQ(r.pointsDropped, 1u);
     // Relative moves add up exactly, then round; points beyond 32 bits drop.
     EXPECT_EQ(ReadHpgl("PR0.4,0,0.4,0;PA3e9,0;").penCommands, "IN;PU0,0;PU1,0;");

@@ -117,8 +117,11 @@ int main(int argc, char** argv) {
     job.strPath = job.paths.streamFile;
     if (options.hpgl) {
         HpglReading reading;
-        if (!WriteHpglAsPenCommands(options.drawing, scratch / "pen.plt", reading, problem))
+        if (!WriteHpglAsPenCommands(options.drawing, scratch / "pen.plt", reading, problem,
+                                    options.plotArea))
             return Complain(problem, kExitBadInput);
+        if (!reading.refused.empty())
+            return Complain(options.drawing + ": " + reading.refused, kExitBadInput);
         job.paths.plotFile = scratch / "pen.plt";
         if (!options.quiet && reading.SkippedCount() > 0)
             std::fprintf(stderr, "cutsend: %s: skipped %s\n", options.drawing.c_str(),

@@ -37,8 +37,11 @@ const char kSendHelp[] =
     "    --overcut MM  overcut in millimetres (0 or absent: off)\n"
     "                  Millimetres become plotter units of 1/40 mm, rounded to the\n"
     "                  nearest unit, as in Drovane's dialog. At most 1158 mm.\n"
-    "    --hpgl        read general HPGL: IN, SP, PU, PD, PA and PR with any number of\n"
-    "                  points per command; other instructions are skipped and counted\n"
+    "    --hpgl        read general HPGL: pen moves with any number of points per\n"
+    "                  command, scaling, arcs, circles, rectangles, polygons and\n"
+    "                  encoded polylines; other instructions are skipped and counted\n"
+    "    --plot-area WxH  with --hpgl: the plotting area in millimetres (e.g. 250x180),\n"
+    "                  for files that scale to the plotter's area (SC without IP)\n"
     "    --port DEVICE the cutter's serial port, e.g. /dev/ttyUSB0\n"
     "    --quiet       no progress\n"
     "    --list        list the serial ports with their descriptions\n"
@@ -86,7 +89,8 @@ bool ParseSendOptions(int argc, const char* const* argv, SendOptions& options,
                       std::string& problem) {
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        const bool takesValue = arg == "--offset" || arg == "--overcut" || arg == "--port";
+        const bool takesValue =
+            arg == "--offset" || arg == "--overcut" || arg == "--port" || arg == "--plot-area";
         if (takesValue && i + 1 >= argc) {
             problem = "missing value for " + arg;
             return false;
@@ -99,6 +103,14 @@ bool ParseSendOptions(int argc, const char* const* argv, SendOptions& options,
                     arg + " wants a length in millimetres from 0 to 1158, not '" + value + "'";
                 return false;
             }
+        } else if (arg == "--plot-area") {
+            HpglPoint area;
+            if (!ParsePlotArea(argv[++i], area)) {
+                problem = "--plot-area wants WIDTHxHEIGHT in millimetres, not '" +
+                          std::string(argv[i]) + "'";
+                return false;
+            }
+            options.plotArea = area;
         } else if (arg == "--port") {
             options.port = argv[++i];
         } else if (arg == "--hpgl") {

@@ -22,10 +22,10 @@ check "compensated square" "$(cat "$samples/square_out_offset20_overcut300.plt")
 check "port stream" "$(cat "$samples/square_out_offset20_overcut300.th0")" "$(cat "$dir/port.th0")"
 
 # Inkscape's manner: many points per command, other instructions between.
-printf 'IN;SP1;PU0,0;\nPD0,200,200,200,200,0,0,0;\nPU0,0;DF;' >"$dir/square.hpgl"
+printf 'IN;SP1;PU0,0;\nPD0,200,200,200,200,0,0,0;\nPU0,0;VS32;' >"$dir/square.hpgl"
 err=$("$cutconv" --hpgl --port --offset 20 --overcut 300 "$dir/square.hpgl" "$dir/hpgl.th0" 2>&1)
 check "multi-point HPGL square cut as the square" "$(cat "$samples/square_out_offset20_overcut300.th0")" "$(cat "$dir/hpgl.th0")"
-check "skipped instructions counted" "cutconv: $dir/square.hpgl: skipped DF 1" "$err"
+check "skipped instructions counted" "cutconv: $dir/square.hpgl: skipped VS 1" "$err"
 
 err=$("$cutconv" "$dir/missing.plt" "$dir/none.plt" 2>&1); rc=$?
 check "missing input fails" "1" "$rc"
