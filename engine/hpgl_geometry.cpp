@@ -40,7 +40,10 @@ bool HpglGeometry::Placeable() {
 }
 
 bool HpglGeometry::Instruction(std::string_view name, const std::vector<double>& n) {
-    if (!refusal_.empty()) return false;
+    return refusal_.empty() && CarryOut(name, n) && refusal_.empty();
+}
+
+bool HpglGeometry::CarryOut(std::string_view name, const std::vector<double>& n) {
     std::string problem;
     if (name == "IN") {
         scaling_.Reset();
@@ -112,12 +115,14 @@ bool HpglGeometry::EncodedPolyline(std::string_view bytes) {
         penDown_ = !step.penUp;
         MoveTo(Target({step.x, step.y}, !step.absolute), penDown_);
     }
-    return true;
+    return refusal_.empty();
 }
 
 void HpglGeometry::MoveTo(HpglPoint to, bool down) {
     if (polygonMode_) {
-        polygon_.Add(to, down);
+        if (!polygon_.Add(to, down))
+            Refuse("PM: a polygon of more than " + std::to_string(HpglPolygon::kMostMoves) +
+                   " points");
     } else {
         Draw(at_, to, down);
     }
@@ -148,8 +153,12 @@ bool HpglGeometry::Arc(std::string_view name, const std::vector<double>& n) {
     const HpglPoint center =
         name == "AA" ? HpglPoint{n[0], n[1]} : HpglPoint{start.x + n[0], start.y + n[1]};
     const std::optional<double> tolerance = n.size() == 4 ? std::optional(n[3]) : std::nullopt;
-    for (HpglPoint p : ArcChords(center, start, n[2], tolerance, chordMode_))
-        MoveTo(scaling_.ToPlotter(p), penDown_);
+    const std::vector<HpglPoint> chords = ArcChords(center, start, n[2], tolerance, chordMode_);
+    if (!penDown_) {  // a raised pen only has to reach the arc's end
+        if (!chords.empty()) MoveTo(scaling_.ToPlotter(chords.back()), false);
+        return true;
+    }
+    for (HpglPoint p : chords) MoveTo(scaling_.ToPlotter(p), true);
     return true;
 }
 

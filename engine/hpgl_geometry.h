@@ -42,6 +42,7 @@ public:
     size_t UncutPolygons() const { return uncutPolygons_; }
 
 private:
+    bool CarryOut(std::string_view name, const std::vector<double>& numbers);
     bool Refuse(std::string reason);
     bool Placeable();
     void MoveTo(HpglPoint to, bool down);

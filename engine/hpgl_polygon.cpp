@@ -14,11 +14,15 @@ bool HasCut(const HpglSubpolygon& part) {
 
 void HpglPolygon::Begin(HpglPoint start) {
     parts_.assign(1, HpglSubpolygon{start, {}, false});
+    moves_ = 0;
 }
 
-void HpglPolygon::Add(HpglPoint to, bool down) {
+bool HpglPolygon::Add(HpglPoint to, bool down) {
+    if (moves_ >= kMostMoves) return false;
+    ++moves_;
     if (parts_.empty()) parts_.push_back({to, {}, false});
     parts_.back().moves.push_back({to, down});
+    return true;
 }
 
 void HpglPolygon::Close(bool penDown, HpglPoint at) {

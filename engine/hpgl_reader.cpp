@@ -47,7 +47,7 @@ public:
         }
         geometry_.Finish();
         reading_.pointsDropped += geometry_.NumbersDropped();
-        reading_.polygonsUncut = geometry_.UncutPolygons();
+        if (geometry_.UncutPolygons() > 0) reading_.skipped["PM"] += geometry_.UncutPolygons();
         return std::move(reading_);
     }
 

@@ -18,13 +18,12 @@ struct HpglReading {
     // "IN;" and then "PU<x>,<y>;" / "PD<x>,<y>;", one per point.
     std::string penCommands;
     size_t points = 0;
-    // Instructions other than IN, SP, PU, PD, PA and PR, by name; a label's
-    // text and stray characters count under their instruction or as "?".
+    // Instructions not honoured, by name; a label's text and stray characters
+    // count under their instruction or as "?", a polygon never edged nor
+    // filled (and so not cut) under "PM".
     std::map<std::string, size_t> skipped;
     // Points that fall outside 32-bit plotter units and a lone x without its y.
     size_t pointsDropped = 0;
-    // Polygons never edged (EP) nor filled (FP), so not cut.
-    size_t polygonsUncut = 0;
     // Why the file cannot be cut at its size ("" when it can); reading stops there.
     std::string refused;
 

@@ -33,4 +33,11 @@ TEST(HpglReader, OtherProgramsFilesGiveTheirPointsAndCountWhatIsSkipped) {
     EXPECT_EQ(ReadHpgl("PR0.4,0,0.4,0;PA3e9,0;").penCommands, "IN;PU0,0;PU1,0;");
 }
 
+TEST(HpglReader, ArcsAndPolygonsAreCutAsAPlotterDrawsThem) {
+    // An arc as chords of its tolerance; a polygon once, closed, though both filled and edged.
+    EXPECT_EQ(ReadHpgl("PU100,0;PD;AA0,0,180,90;").penCommands, "IN;PU100,0;PD0,100;PD-100,0;");
+    EXPECT_EQ(ReadHpgl("PU0,0;PM0;PD10,0,10,10;PM2;FP;EP;").penCommands,
+              "IN;PU0,0;PD10,0;PD10,10;PD0,0;");
+}
+
 }  // namespace
