@@ -1,155 +1,167 @@
 #include "hpgl_reader.h"
 
-#include <cctype>
+#include <algorithm>
 #include <cerrno>
-#include <cmath>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
-#include <vector>
+#include <memory>
+
+#include "hpgl_lexer.h"
+#include "hpgl_plotter.h"
 
 namespace {
 
-constexpr char kLabelEnd = '\x03';  // the default end of a label's text (ETX)
+constexpr int kDefaultLabelEnd = 0x03;  // ETX
 
-bool IsLetter(char c) {
-    return std::isalpha(static_cast<unsigned char>(c)) != 0;
-}
+// Instructions that change what is cut or at what size, and are not read
+// (yet): a file using one is refused rather than cut wrong.
+constexpr std::string_view kGeometryNotRead[] = {"AA", "AR", "AT", "BR", "BZ", "CI", "EA", "EP",
+                                                 "ER", "EW", "FP", "IP", "IR", "IW", "PE", "PM",
+                                                 "RA", "RO", "RR", "RT", "SC", "WG", "XT", "YT"};
 
-// strchr would also find a NUL byte, as the set's own end.
-bool Among(const char* set, char c) {
-    return c != '\0' && std::strchr(set, c) != nullptr;
-}
-
-bool IsSeparator(char c) {
-    return c == ',' || std::isspace(static_cast<unsigned char>(c)) != 0;
-}
-
-class HpglParser {
+class HpglInterpreter {
 public:
-    explicit HpglParser(std::string_view text) : text_(text) {}
+    HpglInterpreter(HpglSource& in, BufferedOutput& out)
+        : lexer_(in), out_(out), pens_(out), plotter_(pens_) {}
 
     HpglReading Run() {
-        reading_.penCommands = "IN;";
-        while (SkipSpace()) {
-            const char c = text_[at_];
-            if (c == ';') {
-                ++at_;
-            } else if (IsLetter(c) && at_ + 1 < text_.size() && IsLetter(text_[at_ + 1])) {
-                Instruction();
-            } else {
-                ++reading_.skipped["?"];
-                SkipTo(";");
+        plotter_.Initialize();
+        while (reading_.refused.empty() && !out_.failed()) {
+            const HpglToken token = lexer_.Next();
+            if (token.kind == HpglTokenKind::End) break;
+            if (token.kind == HpglTokenKind::Instruction) {
+                Instruction(token.name);
+            } else if (token.kind != HpglTokenKind::Terminator) {
+                Stray();
             }
         }
+        const HpglPointCounts& counts = pens_.counts();
+        reading_.points = counts.written;
+        reading_.pointsOutOfRange = counts.outOfRange;
+        reading_.pointsTooFarApart = counts.tooFarApart;
         return std::move(reading_);
     }
 
 private:
-    bool SkipSpace() {
-        while (at_ < text_.size() && std::isspace(static_cast<unsigned char>(text_[at_]))) ++at_;
-        return at_ < text_.size();
-    }
-
-    // Moves past the next of `ends` (or to the end), consuming it.
-    void SkipTo(const char* ends) {
-        while (at_ < text_.size() && !Among(ends, text_[at_])) ++at_;
-        if (at_ < text_.size()) ++at_;
-    }
-
-    void Instruction() {
-        std::string name{
-            static_cast<char>(std::toupper(static_cast<unsigned char>(text_[at_]))),
-            static_cast<char>(std::toupper(static_cast<unsigned char>(text_[at_ + 1])))};
-        at_ += 2;
-        if (name == "LB") {  // a label's text may hold any character, ';' too
-            ++reading_.skipped[name];
-            SkipTo(std::string(1, kLabelEnd).c_str());
-            return;
-        }
-        const bool known = name == "IN" || name == "SP" || name == "PU" || name == "PD" ||
-                           name == "PA" || name == "PR";
-        if (!known) {
+    void Instruction(const std::string& name) {
+        if (name == "PU" || name == "PD") {
+            plotter_.SetPenDown(name == "PD");
+            Pairs();
+        } else if (name == "PA" || name == "PR") {
+            plotter_.SetRelative(name == "PR");
+            Pairs();
+        } else if (name == "IN") {
+            plotter_.Initialize();
+            labelEnd_ = kDefaultLabelEnd;
+            SkipParameters();
+        } else if (name == "SP") {
+            SkipParameters();
+        } else if (name == "DT") {
+            LabelTerminator();
+        } else if (name == "LB") {
+            ++reading_.labels;
+            lexer_.SkipPast(labelEnd_);
+        } else if (std::find(std::begin(kGeometryNotRead), std::end(kGeometryNotRead), name) !=
+                   std::end(kGeometryNotRead)) {
+            reading_.refused = name;
+        } else {
             ++reading_.skipped[name];
             SkipParameters();
-            return;
         }
-        const std::vector<double> numbers = Numbers();
-        if (name == "IN") {
-            relative_ = false;
-            penDown_ = false;
-        } else if (name == "PU" || name == "PD") {
-            penDown_ = name == "PD";
-        } else if (name == "PA" || name == "PR") {
-            relative_ = name == "PR";
-        }
-        if (name == "IN" || name == "SP") return;
-        for (size_t i = 0; i + 1 < numbers.size(); i += 2) Point(numbers[i], numbers[i + 1]);
-        if (numbers.size() % 2 != 0) ++reading_.pointsDropped;
     }
 
-    // Parameters end at ';' or where the next instruction's letters begin.
-    void SkipParameters() {
-        while (at_ < text_.size() && text_[at_] != ';' && !IsLetter(text_[at_])) ++at_;
-        if (at_ < text_.size() && text_[at_] == ';') ++at_;
-    }
-
-    std::vector<double> Numbers() {
-        std::vector<double> numbers;
+    // Coordinate pairs up to the instruction's end; each moves the pen.
+    void Pairs() {
+        double x = 0;
+        bool haveX = false;
         for (;;) {
-            while (at_ < text_.size() && IsSeparator(text_[at_])) ++at_;
-            if (at_ >= text_.size()) break;
-            if (text_[at_] == ';') {
-                ++at_;
-                break;
+            const HpglToken& token = lexer_.Peek();
+            if (token.kind == HpglTokenKind::Number) {
+                const double value = lexer_.Next().number;
+                if (haveX) plotter_.Point(x, value);
+                x = value;
+                haveX = !haveX;
+                continue;
             }
-            if (IsLetter(text_[at_])) break;
-            // strtod needs a terminated string: copy the number's characters.
-            size_t end = at_;
-            while (end < text_.size() && Among("+-.0123456789eE", text_[end]) && end - at_ < 40)
-                ++end;
-            const std::string digits(text_.substr(at_, end - at_));
-            char* stop = nullptr;
-            const double value = std::strtod(digits.c_str(), &stop);
-            if (stop == digits.c_str()) {  // not a number: the rest of this instruction is lost
-                ++reading_.skipped["?"];
-                SkipTo(";");
-                break;
-            }
-            at_ += static_cast<size_t>(stop - digits.c_str());
-            numbers.push_back(value);
+            if (token.kind == HpglTokenKind::Terminator) lexer_.Next();
+            if (token.kind == HpglTokenKind::Stray) Stray();
+            break;
         }
-        return numbers;
+        if (haveX) ++reading_.unpairedCoordinates;
     }
 
-    void Point(double x, double y) {
-        const double nextX = relative_ ? x_ + x : x;
-        const double nextY = relative_ ? y_ + y : y;
-        const double roundedX = std::nearbyint(nextX);
-        const double roundedY = std::nearbyint(nextY);
-        // Beyond 32 bits (or not a number) the engine could not read it back.
-        const auto fits = [](double v) { return v >= INT32_MIN && v <= INT32_MAX; };
-        if (!fits(roundedX) || !fits(roundedY)) {
-            ++reading_.pointsDropped;
-            return;
+    // DT t: the byte after the name ends labels from now on; "DT;" restores ETX.
+    void LabelTerminator() {
+        const int c = lexer_.PeekByte();
+        if (c < 0) return;
+        if (c == ';') {
+            labelEnd_ = kDefaultLabelEnd;
+        } else if (c != '\0' && c != '\n') {
+            labelEnd_ = c;
         }
-        x_ = nextX;
-        y_ = nextY;
-        reading_.penCommands += penDown_ ? "PD" : "PU";
-        reading_.penCommands += std::to_string(static_cast<int32_t>(roundedX));
-        reading_.penCommands += ',';
-        reading_.penCommands += std::to_string(static_cast<int32_t>(roundedY));
-        reading_.penCommands += ';';
-        ++reading_.points;
+        lexer_.TakeByte();
+        if (c != ';') SkipParameters();  // the optional mode
     }
 
-    std::string_view text_;
-    size_t at_ = 0;
+    // Parameters end at ';' or where the next instruction begins.
+    void SkipParameters() {
+        for (;;) {
+            const HpglTokenKind kind = lexer_.Peek().kind;
+            if (kind == HpglTokenKind::End || kind == HpglTokenKind::Instruction) return;
+            lexer_.Next();
+            if (kind == HpglTokenKind::Terminator) return;
+        }
+    }
+
+    // Not a number where one belongs: the rest of the instruction is lost.
+    void Stray() {
+        ++reading_.skipped["?"];
+        lexer_.SkipPast(';');
+    }
+
+    HpglLexer lexer_;
+    BufferedOutput& out_;
+    HpglPenWriter pens_;
+    HpglPlotter plotter_;
     HpglReading reading_;
-    bool relative_ = false;
-    bool penDown_ = false;
-    double x_ = 0;  // where the pen stands, kept exact for relative moves
-    double y_ = 0;
+    int labelEnd_ = kDefaultLabelEnd;
+};
+
+class StringWriter : public ByteWriter {
+public:
+    explicit StringWriter(std::string& text) : text_(text) {}
+    SystemError WriteAll(const char* data, size_t n) override {
+        text_.append(data, n);
+        return {};
+    }
+
+private:
+    std::string& text_;
+};
+
+// The pen commands' file: closed, and its last write's failure known, at the end.
+class PenCommandsFile : public ByteWriter {
+public:
+    ~PenCommandsFile() override {
+        if (file_ != nullptr) std::fclose(file_);
+    }
+    SystemError Open(const std::filesystem::path& path) {
+        errno = 0;
+        file_ = std::fopen(path.string().c_str(), "wb");
+        return file_ == nullptr ? SystemError::Last() : SystemError();
+    }
+    SystemError WriteAll(const char* data, size_t n) override {
+        errno = 0;
+        return std::fwrite(data, 1, n, file_) == n ? SystemError() : SystemError::Last();
+    }
+    SystemError Close() {
+        errno = 0;
+        const int closed = std::fclose(file_);
+        file_ = nullptr;
+        return closed == 0 ? SystemError() : SystemError::Last();
+    }
+
+private:
+    std::FILE* file_ = nullptr;
 };
 
 }  // namespace
@@ -169,33 +181,43 @@ std::string HpglReading::SkippedText() const {
     return text;
 }
 
-HpglReading ReadHpgl(std::string_view hpgl) {
-    return HpglParser(hpgl).Run();
+HpglReading ReadHpgl(HpglSource& in, BufferedOutput& out) {
+    return HpglInterpreter(in, out).Run();
+}
+
+HpglConversion ConvertHpgl(std::string_view hpgl) {
+    HpglConversion conversion;
+    StringWriter writer(conversion.penCommands);
+    HpglText text(hpgl);
+    auto out = std::make_unique<BufferedOutput>(writer);
+    conversion.reading = ReadHpgl(text, *out);
+    out->Flush();
+    return conversion;
 }
 
 bool WriteHpglAsPenCommands(const std::filesystem::path& from, const std::filesystem::path& to,
                             HpglReading& reading, std::string& problem) {
-    std::string text;
-    std::FILE* in = std::fopen(from.string().c_str(), "rb");
-    if (in != nullptr) {
-        char buffer[64 * 1024];
-        size_t got = 0;
-        while ((got = std::fread(buffer, 1, sizeof buffer, in)) > 0) text.append(buffer, got);
-        const bool failed = std::ferror(in) != 0;
-        std::fclose(in);
-        if (failed) in = nullptr;
-    }
-    if (in == nullptr) {
-        problem = "cannot read " + from.string() + ": " + std::strerror(errno);
+    HpglFile in;
+    if (const SystemError failed = in.Open(from)) {
+        problem = "cannot read " + from.string() + ": " + failed.Message();
         return false;
     }
-    reading = ReadHpgl(text);
-    std::FILE* out = std::fopen(to.string().c_str(), "wb");
-    const bool written =
-        out != nullptr && std::fwrite(reading.penCommands.data(), 1, reading.penCommands.size(),
-                                      out) == reading.penCommands.size();
-    if (out == nullptr || std::fclose(out) != 0 || !written) {
-        problem = "cannot write " + to.string() + ": " + std::strerror(errno);
+    PenCommandsFile file;
+    SystemError failed = file.Open(to);
+    if (!failed) {
+        auto out = std::make_unique<BufferedOutput>(file);
+        reading = ReadHpgl(in, *out);
+        out->Flush();
+        failed = out->error();
+        const SystemError closed = file.Close();
+        if (!failed) failed = closed;
+    }
+    if (in.error()) {
+        problem = "cannot read " + from.string() + ": " + in.error().Message();
+        return false;
+    }
+    if (failed) {
+        problem = "cannot write " + to.string() + ": " + failed.Message();
         return false;
     }
     return true;
