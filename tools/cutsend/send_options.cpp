@@ -39,6 +39,8 @@ const char kSendHelp[] =
     "                  nearest unit, as in Drovane's dialog. At most 1158 mm.\n"
     "    --hpgl        read general HPGL: IN, SP, PU, PD, PA and PR with any number of\n"
     "                  points per command; other instructions are skipped and counted\n"
+    "                  (one that scales or draws curves refuses the drawing, exit 2);\n"
+    "                  decimals round to the nearest unit, an exact half away from zero\n"
     "    --port DEVICE the cutter's serial port, e.g. /dev/ttyUSB0\n"
     "    --quiet       no progress\n"
     "    --list        list the serial ports with their descriptions\n"

@@ -27,6 +27,16 @@ err=$("$cutconv" --hpgl --port --offset 20 --overcut 300 "$dir/square.hpgl" "$di
 check "multi-point HPGL square cut as the square" "$(cat "$samples/square_out_offset20_overcut300.th0")" "$(cat "$dir/hpgl.th0")"
 check "skipped instructions counted" "cutconv: $dir/square.hpgl: skipped DF 1" "$err"
 
+# HPGL: a scaled drawing is refused, not cut at the wrong size; what is left out is said.
+printf 'IN;IP0,0,8128,8128;SC0,10000,0,10000;PU0,0;PD100,100;' >"$dir/scaled.hpgl"
+err=$("$cutconv" --hpgl "$dir/scaled.hpgl" "$dir/scaled.plt" 2>&1); rc=$?
+check "HPGL scaling refused, nothing written" "2 no" "$rc $([ -e "$dir/scaled.plt" ] && echo yes || echo no)"
+check "refusal names the instruction" "yes" "$([[ $err == *"uses IP (scaling points)"* ]] && echo yes)"
+printf 'PU0,0;PD5000000000,0;LBhi\003PD10,0;' >"$dir/label.hpgl"
+err=$("$cutconv" --hpgl "$dir/label.hpgl" "$dir/label.plt" 2>&1)
+check "dropped points and labels said" "cutconv: $dir/label.hpgl: dropped 1 point outside the 32-bit range
+cutconv: $dir/label.hpgl: 1 label not cut: text must be turned into paths first (in Inkscape, Path > Object to Path)" "$err"
+
 err=$("$cutconv" "$dir/missing.plt" "$dir/none.plt" 2>&1); rc=$?
 check "missing input fails" "1" "$rc"
 check "missing input named" "yes" "$([[ $err == *missing.plt* ]] && echo yes)"
