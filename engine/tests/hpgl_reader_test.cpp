@@ -151,8 +151,8 @@ long PeakResidentKiB() {
 }
 
 TEST(HpglReader, ReadsAnyLengthOfInputInBoundedMemory) {
-    constexpr size_t kPairs = 4 * 1024 * 1024;
-    constexpr size_t kZeros = 16 * 1024 * 1024;  // 32 MB of input in all
+    constexpr size_t kPairs = 512 * 1024;
+    constexpr size_t kZeros = 6 * 1024 * 1024;  // 8 MB of input in all
     const long before = PeakResidentKiB();
     EndlessLookingDrawing drawing(kPairs, kZeros);
     Discard discard;
@@ -160,7 +160,7 @@ TEST(HpglReader, ReadsAnyLengthOfInputInBoundedMemory) {
     const HpglReading reading = ReadHpgl(drawing, *out);
     EXPECT_EQ(reading.points, kPairs + 2);  // the move to the origin, the pairs, (7,5)
     EXPECT_EQ(reading.unpairedCoordinates, 0u);
-    EXPECT_LT(PeakResidentKiB() - before, 8 * 1024);
+    EXPECT_LT(PeakResidentKiB() - before, 4 * 1024);
 }
 #endif
 
