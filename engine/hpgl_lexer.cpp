@@ -111,7 +111,7 @@ bool HpglLexer::ReadNumber(double& value) {
         if (!IsDigit(next) && !(next == '.' && !fraction)) break;
     }
     if (!anyDigit) return false;
-    if (digits.empty()) digits = "0";
+    if (digits.empty()) digits += '0';
     if (droppedNonZero) {  // a last digit stands for the nonzero rest
         digits += '1';
         --exponent;

@@ -13,10 +13,11 @@ namespace {
 constexpr int kDefaultLabelEnd = 0x03;  // ETX
 
 // Instructions that change what is cut or at what size, and are not read
-// (yet): a file using one is refused rather than cut wrong.
-constexpr std::string_view kGeometryNotRead[] = {"AA", "AR", "AT", "BR", "BZ", "CI", "EA", "EP",
-                                                 "ER", "EW", "FP", "IP", "IR", "IW", "PE", "PM",
-                                                 "RA", "RO", "RR", "RT", "SC", "WG", "XT", "YT"};
+// (yet): a file using one is refused rather than cut wrong. IP and IR change
+// nothing without SC's user units.
+constexpr std::string_view kGeometryNotRead[] = {"AA", "AR", "AT", "BR", "BZ", "CI", "EA",
+                                                 "EP", "ER", "EW", "FP", "PE", "PM", "RA",
+                                                 "RR", "RT", "WG", "XT", "YT"};
 
 class HpglInterpreter {
 public:
@@ -60,6 +61,14 @@ private:
         } else if (name == "LB") {
             ++reading_.labels;
             lexer_.SkipPast(labelEnd_);
+        } else if (name == "SC" || name == "IW" || name == "RO") {
+            // Without parameters (RO: at 0) they keep plain plotter units, as
+            // pstoedit's "SC;" does; with them, the geometry changes.
+            if (SkipParameters(name == "RO")) {
+                reading_.refused = name;
+            } else {
+                ++reading_.skipped[name];
+            }
         } else if (std::find(std::begin(kGeometryNotRead), std::end(kGeometryNotRead), name) !=
                    std::end(kGeometryNotRead)) {
             reading_.refused = name;
@@ -102,13 +111,16 @@ private:
         if (c != ';') SkipParameters();  // the optional mode
     }
 
-    // Parameters end at ';' or where the next instruction begins.
-    void SkipParameters() {
+    // Parameters end at ';' or where the next instruction begins. True when
+    // there was a number among them (with `nonZero`, one other than 0).
+    bool SkipParameters(bool nonZero = false) {
+        bool number = false;
         for (;;) {
             const HpglTokenKind kind = lexer_.Peek().kind;
-            if (kind == HpglTokenKind::End || kind == HpglTokenKind::Instruction) return;
-            lexer_.Next();
-            if (kind == HpglTokenKind::Terminator) return;
+            if (kind == HpglTokenKind::End || kind == HpglTokenKind::Instruction) return number;
+            const HpglToken token = lexer_.Next();
+            if (kind == HpglTokenKind::Number) number = number || !nonZero || token.number != 0;
+            if (kind == HpglTokenKind::Terminator) return number;
         }
     }
 

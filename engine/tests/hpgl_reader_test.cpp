@@ -87,6 +87,10 @@ TEST(HpglReader, AnInstructionChangingGeometryThatIsNotReadRefusesTheFile) {
     EXPECT_EQ(HpglRefusal(c.reading),
               "not cut: it uses SC (scaling), which is not read, and the cut would not have "
               "the drawing's shape or size");
+    // Without parameters they keep plotter units: pstoedit writes "SC;".
+    const HpglConversion plain = ConvertHpgl("IN;SC;IP;IW;RO0;PU1,1;PD2,2;");
+    EXPECT_EQ(plain.penCommands, "IN;PU1,1;PD2,2;");
+    EXPECT_EQ(plain.reading.SkippedText(), "IP 1, IW 1, RO 1, SC 1");
 }
 
 TEST(HpglReader, AnExactHalfRoundsAwayFromZero) {

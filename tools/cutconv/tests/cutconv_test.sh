@@ -31,7 +31,7 @@ check "skipped instructions counted" "cutconv: $dir/square.hpgl: skipped DF 1" "
 printf 'IN;IP0,0,8128,8128;SC0,10000,0,10000;PU0,0;PD100,100;' >"$dir/scaled.hpgl"
 err=$("$cutconv" --hpgl "$dir/scaled.hpgl" "$dir/scaled.plt" 2>&1); rc=$?
 check "HPGL scaling refused, nothing written" "2 no" "$rc $([ -e "$dir/scaled.plt" ] && echo yes || echo no)"
-check "refusal names the instruction" "yes" "$([[ $err == *"uses IP (scaling points)"* ]] && echo yes)"
+check "refusal names the instruction" "yes" "$([[ $err == *"uses SC (scaling)"* ]] && echo yes)"
 printf 'PU0,0;PD5000000000,0;LBhi\003PD10,0;' >"$dir/label.hpgl"
 err=$("$cutconv" --hpgl "$dir/label.hpgl" "$dir/label.plt" 2>&1)
 check "dropped points and labels said" "cutconv: $dir/label.hpgl: dropped 1 point outside the 32-bit range
