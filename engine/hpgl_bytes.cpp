@@ -1,3 +1,4 @@
+// Reading an HPGL file's bytes in blocks, with device escapes left out whole.
 #include "hpgl_bytes.h"
 
 #include <algorithm>

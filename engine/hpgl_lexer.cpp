@@ -1,3 +1,4 @@
+// Splitting HPGL into instruction names, numbers and terminators.
 #include "hpgl_lexer.h"
 
 #include <cctype>

@@ -1,3 +1,4 @@
+// Writing the engine's pen commands for the HPGL reader, and keeping out what 32 bits cannot map.
 #include "hpgl_pen_writer.h"
 
 #include <algorithm>

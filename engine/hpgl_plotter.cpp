@@ -1,3 +1,4 @@
+// The pen's state and moves while HPGL is read.
 #include "hpgl_plotter.h"
 
 void HpglPlotter::Initialize() {

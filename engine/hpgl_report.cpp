@@ -1,3 +1,4 @@
+// The tools' lines about an HPGL file: what was left out and why a file is refused.
 #include "hpgl_report.h"
 
 #include <string_view>
