@@ -3,28 +3,31 @@
 // command (PD10,10,20,20;), write bare PU; or PA/PR, and carry instructions
 // such as DF; that the engine's own reading would take for pen moves. This
 // reader turns such a file into the engine's input: one pen command per
-// point, in absolute plotter units.
+// point, in absolute plotter units. It reads as it goes, so a file of any
+// size costs the same memory.
 #include <cstddef>
-#include <cstdint>
 #include <filesystem>
 #include <map>
 #include <optional>
 #include <string>
 #include <string_view>
 
+#include "hpgl_bytes.h"
+#include "hpgl_pen_writer.h"
 #include "hpgl_scaling.h"
+#include "output_sink.h"
 
 struct HpglReading {
-    // "IN;" and then "PU<x>,<y>;" / "PD<x>,<y>;", one per point.
-    std::string penCommands;
-    size_t points = 0;
-    // Instructions not honoured, by name; a label's text and stray characters
-    // count under their instruction or as "?", a polygon never edged nor
-    // filled (and so not cut) under "PM".
+    size_t points = 0;  // pen commands written
+    // Instructions read past without effect, by name; stray characters and
+    // parameters that are no numbers count as "?".
     std::map<std::string, size_t> skipped;
-    // Points that fall outside 32-bit plotter units and a lone x without its y.
-    size_t pointsDropped = 0;
-    // Why the file cannot be cut at its size ("" when it can); reading stops there.
+    size_t labels = 0;  // LB: text is not cut
+    size_t pointsOutOfRange = 0;
+    size_t pointsTooFarApart = 0;
+    size_t unpairedCoordinates = 0;  // an x without its y
+    // The first instruction that would change the drawing's geometry but is
+    // not read: reading stopped there, and the file must not be cut.
     std::string refused;
 
     size_t SkippedCount() const;
@@ -32,13 +35,21 @@ struct HpglReading {
     std::string SkippedText() const;
 };
 
-// Reads IN, SP, PU, PD, PA and PR, each with any number of coordinate pairs,
-// separated by commas or blanks, between any whitespace and line breaks; an
-// instruction ends at ';' or where the next one begins. PU and PD without
-// pairs only lift or lower the pen; PA and PR choose absolute or relative
-// coordinates and move with the pen as it is.
+// Reads IN, SP, PU, PD, PA, PR, DT and LB. PU, PD, PA and PR take any number
+// of coordinate pairs, separated by commas or blanks, between any whitespace
+// and line breaks; an instruction ends at ';' or where the next one begins.
+// PU and PD without pairs only lift or lower the pen; PA and PR choose
+// absolute or relative coordinates and move with the pen as it is.
 // `plotArea` (plotter units) places drawings whose scaling depends on the device.
-HpglReading ReadHpgl(std::string_view hpgl, std::optional<HpglPoint> plotArea = std::nullopt);
+HpglReading ReadHpgl(HpglSource& in, BufferedOutput& out,
+                     std::optional<HpglPoint> plotArea = std::nullopt);
+
+// The same in memory, for small texts and tests.
+struct HpglConversion {
+    std::string penCommands;
+    HpglReading reading;
+};
+HpglConversion ConvertHpgl(std::string_view hpgl, std::optional<HpglPoint> plotArea = std::nullopt);
 
 // Reads the HPGL file `from` and writes its pen commands to `to`. False with
 // a one-line problem when either file fails.

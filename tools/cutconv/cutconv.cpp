@@ -20,6 +20,7 @@
 
 #include "cut_job.h"
 #include "hpgl_reader.h"
+#include "hpgl_report.h"
 
 namespace {
 
@@ -114,13 +115,7 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "cutconv: %s\n", problem.c_str());
             return 1;
         }
-        if (!reading.refused.empty()) {
-            std::fprintf(stderr, "cutconv: %s: %s\n", files[0], reading.refused.c_str());
-            return 2;
-        }
-        if (reading.SkippedCount() > 0)
-            std::fprintf(stderr, "cutconv: %s: skipped %s\n", files[0],
-                         reading.SkippedText().c_str());
+        if (!ReportHpglReading(stderr, "cutconv", files[0], reading, false)) return 2;
         job.paths.plotFile = penCommands.path();
     }
     SilentJobLink link;  // no dialog, never cancelled

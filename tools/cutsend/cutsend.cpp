@@ -18,6 +18,7 @@
 #include "cut_job.h"
 #include "cutter_port.h"
 #include "hpgl_reader.h"
+#include "hpgl_report.h"
 #include "send_options.h"
 #include "send_progress.h"
 #include "stream_to_port.h"
@@ -120,12 +121,9 @@ int main(int argc, char** argv) {
         if (!WriteHpglAsPenCommands(options.drawing, scratch / "pen.plt", reading, problem,
                                     options.plotArea))
             return Complain(problem, kExitBadInput);
-        if (!reading.refused.empty())
-            return Complain(options.drawing + ": " + reading.refused, kExitBadInput);
         job.paths.plotFile = scratch / "pen.plt";
-        if (!options.quiet && reading.SkippedCount() > 0)
-            std::fprintf(stderr, "cutsend: %s: skipped %s\n", options.drawing.c_str(),
-                         reading.SkippedText().c_str());
+        if (!ReportHpglReading(stderr, "cutsend", options.drawing, reading, options.quiet))
+            return kExitBadInput;
     }
     ConversionLink conversionLink;
     job.pDlg = &conversionLink;

@@ -40,6 +40,8 @@ const char kSendHelp[] =
     "    --hpgl        read general HPGL: pen moves with any number of points per\n"
     "                  command, scaling, arcs, circles, rectangles, polygons and\n"
     "                  encoded polylines; other instructions are skipped and counted\n"
+    "                  (one that draws what is not read refuses the drawing, exit 2);\n"
+    "                  decimals round to the nearest unit, an exact half away from zero\n"
     "    --plot-area WxH  with --hpgl: the plotting area in millimetres (e.g. 250x180),\n"
     "                  for files that scale to the plotter's area (SC without IP)\n"
     "    --port DEVICE the cutter's serial port, e.g. /dev/ttyUSB0\n"
