@@ -39,11 +39,11 @@ bool HpglGeometry::Placeable() {
         "--plot-area WIDTHxHEIGHT (mm)");
 }
 
-bool HpglGeometry::Instruction(std::string_view name, const std::vector<double>& n) {
+bool HpglGeometry::Instruction(std::string_view name, std::span<const double> n) {
     return refusal_.empty() && CarryOut(name, n) && refusal_.empty();
 }
 
-bool HpglGeometry::CarryOut(std::string_view name, const std::vector<double>& n) {
+bool HpglGeometry::CarryOut(std::string_view name, std::span<const double> n) {
     std::string problem;
     if (name == "IN") {
         scaling_.Reset();
@@ -98,7 +98,7 @@ HpglPoint HpglGeometry::Target(HpglPoint numbers, bool relative) const {
     return {at_.x + step.x, at_.y + step.y};
 }
 
-bool HpglGeometry::Moves(const std::vector<double>& n) {
+bool HpglGeometry::Moves(std::span<const double> n) {
     if (n.size() >= 2 && !Placeable()) return false;
     for (size_t i = 0; i + 1 < n.size(); i += 2)
         MoveTo(Target({n[i], n[i + 1]}, relative_), penDown_);
@@ -146,7 +146,7 @@ void HpglGeometry::Emit(HpglPoint at, bool down) {
     emittedAt_ = at;
 }
 
-bool HpglGeometry::Arc(std::string_view name, const std::vector<double>& n) {
+bool HpglGeometry::Arc(std::string_view name, std::span<const double> n) {
     if (n.size() != 3 && n.size() != 4) return Refuse(std::string(name) + " needs 3 or 4 numbers");
     if (!Placeable()) return false;
     const HpglPoint start = scaling_.ToUser(at_);
@@ -164,7 +164,7 @@ bool HpglGeometry::Arc(std::string_view name, const std::vector<double>& n) {
 
 // A circle about the pen: up to its rightmost point, round, and back up to
 // the centre, whatever the pen was.
-bool HpglGeometry::Circle(const std::vector<double>& n) {
+bool HpglGeometry::Circle(std::span<const double> n) {
     if (n.size() != 1 && n.size() != 2) return Refuse("CI needs 1 or 2 numbers");
     if (!Placeable()) return false;
     const HpglPoint centerAt = at_;
@@ -182,7 +182,7 @@ bool HpglGeometry::Circle(const std::vector<double>& n) {
 
 // The rectangle's outline from the pen to the opposite corner and round;
 // the pen ends where it began, as it was.
-bool HpglGeometry::Rectangle(std::string_view name, const std::vector<double>& n) {
+bool HpglGeometry::Rectangle(std::string_view name, std::span<const double> n) {
     if (n.size() != 2) return Refuse(std::string(name) + " needs 2 numbers");
     if (!Placeable()) return false;
     const HpglPoint cornerAt = at_;
@@ -195,7 +195,7 @@ bool HpglGeometry::Rectangle(std::string_view name, const std::vector<double>& n
     return true;
 }
 
-bool HpglGeometry::Window(const std::vector<double>& n) {
+bool HpglGeometry::Window(std::span<const double> n) {
     if (n.empty()) {
         window_.reset();
         return true;
@@ -209,7 +209,7 @@ bool HpglGeometry::Window(const std::vector<double>& n) {
     return true;
 }
 
-bool HpglGeometry::PolygonMode(const std::vector<double>& n) {
+bool HpglGeometry::PolygonMode(std::span<const double> n) {
     const double mode = n.empty() ? 0 : n[0];
     if (mode == 0) {
         if (!polygonCut_ && polygon_.Drawn()) ++uncutPolygons_;

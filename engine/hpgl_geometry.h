@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,7 +30,7 @@ public:
 
     // Carries out one instruction with its numbers; false when the file cannot
     // be cut as a plotter would draw it, with the reason in Refusal().
-    bool Instruction(std::string_view name, const std::vector<double>& numbers);
+    bool Instruction(std::string_view name, std::span<const double> numbers);
     // PE with its bytes up to (not with) the ';'.
     bool EncodedPolyline(std::string_view bytes);
     // The end of the file: a polygon still waiting for EP or FP is counted.
@@ -42,19 +43,19 @@ public:
     size_t UncutPolygons() const { return uncutPolygons_; }
 
 private:
-    bool CarryOut(std::string_view name, const std::vector<double>& numbers);
+    bool CarryOut(std::string_view name, std::span<const double> numbers);
     bool Refuse(std::string reason);
     bool Placeable();
     void MoveTo(HpglPoint to, bool down);
     void Draw(HpglPoint from, HpglPoint to, bool down);
     void Emit(HpglPoint at, bool down);
     HpglPoint Target(HpglPoint numbers, bool relative) const;
-    bool Moves(const std::vector<double>& numbers);
-    bool Arc(std::string_view name, const std::vector<double>& n);
-    bool Circle(const std::vector<double>& n);
-    bool Rectangle(std::string_view name, const std::vector<double>& n);
-    bool Window(const std::vector<double>& n);
-    bool PolygonMode(const std::vector<double>& n);
+    bool Moves(std::span<const double> numbers);
+    bool Arc(std::string_view name, std::span<const double> n);
+    bool Circle(std::span<const double> n);
+    bool Rectangle(std::string_view name, std::span<const double> n);
+    bool Window(std::span<const double> n);
+    bool PolygonMode(std::span<const double> n);
     void CutPolygon(bool fill);
 
     HpglScaling scaling_;

@@ -1,10 +1,11 @@
 #include "hpgl_reader.h"
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <cstdio>
 #include <memory>
-#include <vector>
+#include <span>
 
 #include "hpgl_geometry.h"
 #include "hpgl_lexer.h"
@@ -98,7 +99,8 @@ private:
             if (token.kind == HpglTokenKind::Number) {
                 const double value = lexer_.Next().number;
                 if (haveX) {
-                    Refused(geometry_.Instruction(name, {x, value}));
+                    const double pair[] = {x, value};
+                    Refused(geometry_.Instruction(name, pair));
                     moved = true;
                 }
                 x = value;
@@ -111,22 +113,23 @@ private:
         }
         // A lone x is counted as dropped; without pairs the pen only goes up or down.
         if (haveX || !moved)
-            Refused(geometry_.Instruction(name, haveX ? std::vector{x} : std::vector<double>{}));
+            Refused(geometry_.Instruction(name, std::span<const double>(&x, haveX ? 1 : 0)));
     }
 
-    // The numbers of an instruction, up to its end.
-    std::vector<double> Numbers() {
-        std::vector<double> numbers;
+    // The numbers of an instruction, up to its end, in `numbers_`; beyond
+    // kMostParameters one more is kept, so that the instruction sees too many.
+    std::span<const double> Numbers() {
+        size_t count = 0;
         for (;;) {
             const HpglToken& token = lexer_.Peek();
             if (token.kind == HpglTokenKind::Number) {
                 const double value = lexer_.Next().number;
-                if (numbers.size() <= kMostParameters) numbers.push_back(value);
+                if (count < numbers_.size()) numbers_[count++] = value;
                 continue;
             }
             if (token.kind == HpglTokenKind::Terminator) lexer_.Next();
             if (token.kind == HpglTokenKind::Stray) Stray();
-            return numbers;
+            return {numbers_.data(), count};
         }
     }
 
@@ -181,6 +184,7 @@ private:
     HpglPenWriter pens_;
     HpglPlotter plotter_;
     HpglGeometry geometry_;
+    std::array<double, kMostParameters + 1> numbers_{};
     HpglReading reading_;
     int labelEnd_ = kDefaultLabelEnd;
 };
