@@ -3,17 +3,8 @@
 
 void HpglPlotter::Initialize() {
     penDown_ = false;
-    relative_ = false;
     x_ = 0;
     y_ = 0;
-}
-
-void HpglPlotter::Point(double x, double y) {
-    if (relative_) {
-        MoveTo(x_ + x, y_ + y);
-    } else {
-        MoveTo(x, y);
-    }
 }
 
 void HpglPlotter::MoveTo(double x, double y) {

@@ -20,14 +20,16 @@
 struct HpglReading {
     size_t points = 0;  // pen commands written
     // Instructions read past without effect, by name; stray characters and
-    // parameters that are no numbers count as "?".
+    // parameters that are no numbers count as "?", polygons never edged nor
+    // filled (so not cut) as "PM".
     std::map<std::string, size_t> skipped;
     size_t labels = 0;  // LB: text is not cut
     size_t pointsOutOfRange = 0;
     size_t pointsTooFarApart = 0;
     size_t unpairedCoordinates = 0;  // an x without its y
     // The first instruction that would change the drawing's geometry but is
-    // not read: reading stopped there, and the file must not be cut.
+    // not read, or why the geometry cannot be placed (a sentence): reading
+    // stopped there, and the file must not be cut.
     std::string refused;
 
     size_t SkippedCount() const;
@@ -35,7 +37,9 @@ struct HpglReading {
     std::string SkippedText() const;
 };
 
-// Reads IN, SP, PU, PD, PA, PR, DT and LB. PU, PD, PA and PR take any number
+// Reads IN, SP, PU, PD, PA, PR, DT and LB, and through HpglGeometry the
+// placement (IP, IR, SC, RO, IW, DF), PE, arcs, circles, rectangles and
+// polygon mode. PU, PD, PA and PR take any number
 // of coordinate pairs, separated by commas or blanks, between any whitespace
 // and line breaks; an instruction ends at ';' or where the next one begins.
 // PU and PD without pairs only lift or lower the pen; PA and PR choose

@@ -8,7 +8,8 @@
 #include "length_units.h"
 
 const char kSendUsage[] =
-    "usage: cutsend [--offset MM] [--overcut MM] [--hpgl] [--quiet] --port DEVICE DRAWING.plt\n"
+    "usage: cutsend [--offset MM] [--overcut MM] [--hpgl [--plot-area WxH]] [--quiet]\n"
+    "               --port DEVICE DRAWING.plt\n"
     "       cutsend --list\n"
     "       cutsend --help\n";
 
@@ -17,7 +18,8 @@ const char kSendHelp[] =
     "    cutsend - convert a drawing and send it to the drag-knife cutter\n"
     "\n"
     "SYNOPSIS\n"
-    "    cutsend [--offset MM] [--overcut MM] [--hpgl] [--quiet] --port DEVICE DRAWING.plt\n"
+    "    cutsend [--offset MM] [--overcut MM] [--hpgl [--plot-area WxH]] [--quiet]\n"
+    "            --port DEVICE DRAWING.plt\n"
     "    cutsend --list\n"
     "\n"
     "DESCRIPTION\n"
