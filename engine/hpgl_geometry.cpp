@@ -52,6 +52,7 @@ bool HpglGeometry::CarryOut(std::string_view name, std::span<const double> n) {
         penDown_ = false;
         at_ = {};
         polygonMode_ = false;
+        Finish();  // IN empties the polygon buffer
         chordMode_ = {};
     } else if (name == "DF") {
         scaling_.ScalingOff();
