@@ -37,6 +37,8 @@ err=$("$cutconv" --hpgl --port "$files/gnuplot.hpgl" "$dir/refused.th0" 2>&1); r
 check "SC without IP refused without the plotting area" 2 "$rc"
 check "the refusal names SC" yes "$([[ $err == *SC* && $err == *--plot-area* ]] && echo yes)"
 check "no stream from a refused file" no "$([ -e "$dir/refused.th0" ] && echo yes || echo no)"
+"$cutconv" --hpgl --plot-area 250x-1 "$files/gnuplot.hpgl" "$dir/bad.th0" 2>/dev/null; rc=$?
+check "a plotting area that is no size refused" 2 "$rc"
 check_size "gnuplot hpgl with its plotting area" gnuplot.hpgl 249.975 187.475 --plot-area 250x187.5
 
 for name in pstoedit inkscape_like; do
