@@ -1,155 +1,230 @@
 #include "hpgl_reader.h"
 
-#include <cctype>
+#include <algorithm>
+#include <array>
 #include <cerrno>
-#include <cmath>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
-#include <vector>
+#include <memory>
+#include <span>
+
+#include "hpgl_geometry.h"
+#include "hpgl_lexer.h"
+#include "hpgl_plotter.h"
 
 namespace {
 
-constexpr char kLabelEnd = '\x03';  // the default end of a label's text (ETX)
+constexpr int kDefaultLabelEnd = 0x03;  // ETX
 
-bool IsLetter(char c) {
-    return std::isalpha(static_cast<unsigned char>(c)) != 0;
-}
+// Instructions that change what is cut and are not read: a file using one is
+// refused rather than cut wrong.
+constexpr std::string_view kGeometryNotRead[] = {"AT", "BR", "BZ", "EW", "RT", "WG", "XT", "YT"};
 
-// strchr would also find a NUL byte, as the set's own end.
-bool Among(const char* set, char c) {
-    return c != '\0' && std::strchr(set, c) != nullptr;
-}
+// More numbers than any instruction taken here has: the rest are not kept,
+// and the instruction refuses so many.
+constexpr size_t kMostParameters = 16;
+// An encoded line is kept whole until its ';'; beyond this it is no plot.
+constexpr size_t kLongestEncodedLine = size_t{1} << 24;
 
-bool IsSeparator(char c) {
-    return c == ',' || std::isspace(static_cast<unsigned char>(c)) != 0;
-}
-
-class HpglParser {
+class HpglInterpreter {
 public:
-    explicit HpglParser(std::string_view text) : text_(text) {}
+    HpglInterpreter(HpglSource& in, BufferedOutput& out, std::optional<HpglPoint> plotArea)
+        : lexer_(in),
+          out_(out),
+          pens_(out),
+          plotter_(pens_),
+          geometry_(plotArea, [this](HpglPoint p, bool down) {
+              plotter_.SetPenDown(down);
+              plotter_.MoveTo(p.x, p.y);
+          }) {}
 
     HpglReading Run() {
-        reading_.penCommands = "IN;";
-        while (SkipSpace()) {
-            const char c = text_[at_];
-            if (c == ';') {
-                ++at_;
-            } else if (IsLetter(c) && at_ + 1 < text_.size() && IsLetter(text_[at_ + 1])) {
-                Instruction();
-            } else {
-                ++reading_.skipped["?"];
-                SkipTo(";");
+        plotter_.Initialize();
+        while (reading_.refused.empty() && !out_.failed()) {
+            const HpglToken token = lexer_.Next();
+            if (token.kind == HpglTokenKind::End) break;
+            if (token.kind == HpglTokenKind::Instruction) {
+                Instruction(token.name);
+            } else if (token.kind != HpglTokenKind::Terminator) {
+                Stray();
             }
         }
+        geometry_.Finish();
+        if (geometry_.UncutPolygons() > 0) reading_.skipped["PM"] += geometry_.UncutPolygons();
+        reading_.unpairedCoordinates += geometry_.NumbersDropped();
+        const HpglPointCounts& counts = pens_.counts();
+        reading_.points = counts.written;
+        reading_.pointsOutOfRange = counts.outOfRange;
+        reading_.pointsTooFarApart = counts.tooFarApart;
         return std::move(reading_);
     }
 
 private:
-    bool SkipSpace() {
-        while (at_ < text_.size() && std::isspace(static_cast<unsigned char>(text_[at_]))) ++at_;
-        return at_ < text_.size();
-    }
-
-    // Moves past the next of `ends` (or to the end), consuming it.
-    void SkipTo(const char* ends) {
-        while (at_ < text_.size() && !Among(ends, text_[at_])) ++at_;
-        if (at_ < text_.size()) ++at_;
-    }
-
-    void Instruction() {
-        std::string name{
-            static_cast<char>(std::toupper(static_cast<unsigned char>(text_[at_]))),
-            static_cast<char>(std::toupper(static_cast<unsigned char>(text_[at_ + 1])))};
-        at_ += 2;
-        if (name == "LB") {  // a label's text may hold any character, ';' too
-            ++reading_.skipped[name];
-            SkipTo(std::string(1, kLabelEnd).c_str());
-            return;
-        }
-        const bool known = name == "IN" || name == "SP" || name == "PU" || name == "PD" ||
-                           name == "PA" || name == "PR";
-        if (!known) {
+    void Instruction(const std::string& name) {
+        if (name == "PU" || name == "PD" || name == "PA" || name == "PR") {
+            Pairs(name);
+        } else if (name == "PE") {
+            EncodedLine();
+        } else if (HpglGeometry::Honours(name)) {
+            if (name == "IN") {
+                plotter_.Initialize();
+                labelEnd_ = kDefaultLabelEnd;
+            }
+            Refused(geometry_.Instruction(name, Numbers()));
+        } else if (name == "DT") {
+            LabelTerminator();
+        } else if (name == "LB") {
+            ++reading_.labels;
+            lexer_.SkipPast(labelEnd_);
+        } else if (std::find(std::begin(kGeometryNotRead), std::end(kGeometryNotRead), name) !=
+                   std::end(kGeometryNotRead)) {
+            reading_.refused = name;
+        } else {
             ++reading_.skipped[name];
             SkipParameters();
-            return;
         }
-        const std::vector<double> numbers = Numbers();
-        if (name == "IN") {
-            relative_ = false;
-            penDown_ = false;
-        } else if (name == "PU" || name == "PD") {
-            penDown_ = name == "PD";
-        } else if (name == "PA" || name == "PR") {
-            relative_ = name == "PR";
-        }
-        if (name == "IN" || name == "SP") return;
-        for (size_t i = 0; i + 1 < numbers.size(); i += 2) Point(numbers[i], numbers[i + 1]);
-        if (numbers.size() % 2 != 0) ++reading_.pointsDropped;
     }
 
-    // Parameters end at ';' or where the next instruction's letters begin.
-    void SkipParameters() {
-        while (at_ < text_.size() && text_[at_] != ';' && !IsLetter(text_[at_])) ++at_;
-        if (at_ < text_.size() && text_[at_] == ';') ++at_;
+    void Refused(bool carriedOut) {
+        if (!carriedOut) reading_.refused = geometry_.Refusal();
     }
 
-    std::vector<double> Numbers() {
-        std::vector<double> numbers;
+    // Coordinate pairs up to the instruction's end, each moving the pen as it
+    // comes, so that a line of any length costs no memory.
+    void Pairs(const std::string& name) {
+        double x = 0;
+        bool haveX = false;
+        bool moved = false;
         for (;;) {
-            while (at_ < text_.size() && IsSeparator(text_[at_])) ++at_;
-            if (at_ >= text_.size()) break;
-            if (text_[at_] == ';') {
-                ++at_;
-                break;
+            const HpglToken& token = lexer_.Peek();
+            if (token.kind == HpglTokenKind::Number) {
+                const double value = lexer_.Next().number;
+                if (haveX) {
+                    const double pair[] = {x, value};
+                    Refused(geometry_.Instruction(name, pair));
+                    moved = true;
+                }
+                x = value;
+                haveX = !haveX;
+                continue;
             }
-            if (IsLetter(text_[at_])) break;
-            // strtod needs a terminated string: copy the number's characters.
-            size_t end = at_;
-            while (end < text_.size() && Among("+-.0123456789eE", text_[end]) && end - at_ < 40)
-                ++end;
-            const std::string digits(text_.substr(at_, end - at_));
-            char* stop = nullptr;
-            const double value = std::strtod(digits.c_str(), &stop);
-            if (stop == digits.c_str()) {  // not a number: the rest of this instruction is lost
-                ++reading_.skipped["?"];
-                SkipTo(";");
-                break;
-            }
-            at_ += static_cast<size_t>(stop - digits.c_str());
-            numbers.push_back(value);
+            if (token.kind == HpglTokenKind::Terminator) lexer_.Next();
+            if (token.kind == HpglTokenKind::Stray) Stray();
+            break;
         }
-        return numbers;
+        // A lone x is counted as dropped; without pairs the pen only goes up or down.
+        if (haveX || !moved)
+            Refused(geometry_.Instruction(name, std::span<const double>(&x, haveX ? 1 : 0)));
     }
 
-    void Point(double x, double y) {
-        const double nextX = relative_ ? x_ + x : x;
-        const double nextY = relative_ ? y_ + y : y;
-        const double roundedX = std::nearbyint(nextX);
-        const double roundedY = std::nearbyint(nextY);
-        // Beyond 32 bits (or not a number) the engine could not read it back.
-        const auto fits = [](double v) { return v >= INT32_MIN && v <= INT32_MAX; };
-        if (!fits(roundedX) || !fits(roundedY)) {
-            ++reading_.pointsDropped;
-            return;
+    // The numbers of an instruction, up to its end, in `numbers_`; beyond
+    // kMostParameters one more is kept, so that the instruction sees too many.
+    std::span<const double> Numbers() {
+        size_t count = 0;
+        for (;;) {
+            const HpglToken& token = lexer_.Peek();
+            if (token.kind == HpglTokenKind::Number) {
+                const double value = lexer_.Next().number;
+                if (count < numbers_.size()) numbers_[count++] = value;
+                continue;
+            }
+            if (token.kind == HpglTokenKind::Terminator) lexer_.Next();
+            if (token.kind == HpglTokenKind::Stray) Stray();
+            return {numbers_.data(), count};
         }
-        x_ = nextX;
-        y_ = nextY;
-        reading_.penCommands += penDown_ ? "PD" : "PU";
-        reading_.penCommands += std::to_string(static_cast<int32_t>(roundedX));
-        reading_.penCommands += ',';
-        reading_.penCommands += std::to_string(static_cast<int32_t>(roundedY));
-        reading_.penCommands += ';';
-        ++reading_.points;
     }
 
-    std::string_view text_;
-    size_t at_ = 0;
+    // PE's bytes are its own numbers, up to the ';'.
+    void EncodedLine() {
+        std::string bytes;
+        for (int c = lexer_.TakeByte(); c >= 0 && c != ';'; c = lexer_.TakeByte()) {
+            if (bytes.size() == kLongestEncodedLine) {
+                reading_.refused = "PE: an encoded line longer than " +
+                                   std::to_string(kLongestEncodedLine) + " bytes";
+                return;
+            }
+            bytes.push_back(static_cast<char>(c));
+        }
+        Refused(geometry_.EncodedPolyline(bytes));
+    }
+
+    // DT t: the byte after the name ends labels from now on; "DT;" restores ETX.
+    void LabelTerminator() {
+        const int c = lexer_.PeekByte();
+        if (c < 0) return;
+        if (c == ';') {
+            labelEnd_ = kDefaultLabelEnd;
+        } else if (c != '\0' && c != '\n') {
+            labelEnd_ = c;
+        }
+        lexer_.TakeByte();
+        if (c != ';') SkipParameters();  // the optional mode
+    }
+
+    // Parameters end at ';' or where the next instruction begins. True when
+    // there was a number among them (with `nonZero`, one other than 0).
+    bool SkipParameters(bool nonZero = false) {
+        bool number = false;
+        for (;;) {
+            const HpglTokenKind kind = lexer_.Peek().kind;
+            if (kind == HpglTokenKind::End || kind == HpglTokenKind::Instruction) return number;
+            const HpglToken token = lexer_.Next();
+            if (kind == HpglTokenKind::Number) number = number || !nonZero || token.number != 0;
+            if (kind == HpglTokenKind::Terminator) return number;
+        }
+    }
+
+    // Not a number where one belongs: the rest of the instruction is lost.
+    void Stray() {
+        ++reading_.skipped["?"];
+        lexer_.SkipPast(';');
+    }
+
+    HpglLexer lexer_;
+    BufferedOutput& out_;
+    HpglPenWriter pens_;
+    HpglPlotter plotter_;
+    HpglGeometry geometry_;
+    std::array<double, kMostParameters + 1> numbers_{};
     HpglReading reading_;
-    bool relative_ = false;
-    bool penDown_ = false;
-    double x_ = 0;  // where the pen stands, kept exact for relative moves
-    double y_ = 0;
+    int labelEnd_ = kDefaultLabelEnd;
+};
+
+class StringWriter : public ByteWriter {
+public:
+    explicit StringWriter(std::string& text) : text_(text) {}
+    SystemError WriteAll(const char* data, size_t n) override {
+        text_.append(data, n);
+        return {};
+    }
+
+private:
+    std::string& text_;
+};
+
+// The pen commands' file: closed, and its last write's failure known, at the end.
+class PenCommandsFile : public ByteWriter {
+public:
+    ~PenCommandsFile() override {
+        if (file_ != nullptr) std::fclose(file_);
+    }
+    SystemError Open(const std::filesystem::path& path) {
+        errno = 0;
+        file_ = std::fopen(path.string().c_str(), "wb");
+        return file_ == nullptr ? SystemError::Last() : SystemError();
+    }
+    SystemError WriteAll(const char* data, size_t n) override {
+        errno = 0;
+        return std::fwrite(data, 1, n, file_) == n ? SystemError() : SystemError::Last();
+    }
+    SystemError Close() {
+        errno = 0;
+        const int closed = std::fclose(file_);
+        file_ = nullptr;
+        return closed == 0 ? SystemError() : SystemError::Last();
+    }
+
+private:
+    std::FILE* file_ = nullptr;
 };
 
 }  // namespace
@@ -169,33 +244,44 @@ std::string HpglReading::SkippedText() const {
     return text;
 }
 
-HpglReading ReadHpgl(std::string_view hpgl) {
-    return HpglParser(hpgl).Run();
+HpglReading ReadHpgl(HpglSource& in, BufferedOutput& out, std::optional<HpglPoint> plotArea) {
+    return HpglInterpreter(in, out, plotArea).Run();
+}
+
+HpglConversion ConvertHpgl(std::string_view hpgl, std::optional<HpglPoint> plotArea) {
+    HpglConversion conversion;
+    StringWriter writer(conversion.penCommands);
+    HpglText text(hpgl);
+    auto out = std::make_unique<BufferedOutput>(writer);
+    conversion.reading = ReadHpgl(text, *out, plotArea);
+    out->Flush();
+    return conversion;
 }
 
 bool WriteHpglAsPenCommands(const std::filesystem::path& from, const std::filesystem::path& to,
-                            HpglReading& reading, std::string& problem) {
-    std::string text;
-    std::FILE* in = std::fopen(from.string().c_str(), "rb");
-    if (in != nullptr) {
-        char buffer[64 * 1024];
-        size_t got = 0;
-        while ((got = std::fread(buffer, 1, sizeof buffer, in)) > 0) text.append(buffer, got);
-        const bool failed = std::ferror(in) != 0;
-        std::fclose(in);
-        if (failed) in = nullptr;
-    }
-    if (in == nullptr) {
-        problem = "cannot read " + from.string() + ": " + std::strerror(errno);
+                            HpglReading& reading, std::string& problem,
+                            std::optional<HpglPoint> plotArea) {
+    HpglFile in;
+    if (const SystemError failed = in.Open(from)) {
+        problem = "cannot read " + from.string() + ": " + failed.Message();
         return false;
     }
-    reading = ReadHpgl(text);
-    std::FILE* out = std::fopen(to.string().c_str(), "wb");
-    const bool written =
-        out != nullptr && std::fwrite(reading.penCommands.data(), 1, reading.penCommands.size(),
-                                      out) == reading.penCommands.size();
-    if (out == nullptr || std::fclose(out) != 0 || !written) {
-        problem = "cannot write " + to.string() + ": " + std::strerror(errno);
+    PenCommandsFile file;
+    SystemError failed = file.Open(to);
+    if (!failed) {
+        auto out = std::make_unique<BufferedOutput>(file);
+        reading = ReadHpgl(in, *out, plotArea);
+        out->Flush();
+        failed = out->error();
+        const SystemError closed = file.Close();
+        if (!failed) failed = closed;
+    }
+    if (in.error()) {
+        problem = "cannot read " + from.string() + ": " + in.error().Message();
+        return false;
+    }
+    if (failed) {
+        problem = "cannot write " + to.string() + ": " + failed.Message();
         return false;
     }
     return true;

@@ -3,37 +3,60 @@
 // command (PD10,10,20,20;), write bare PU; or PA/PR, and carry instructions
 // such as DF; that the engine's own reading would take for pen moves. This
 // reader turns such a file into the engine's input: one pen command per
-// point, in absolute plotter units.
+// point, in absolute plotter units. It reads as it goes, so a file of any
+// size costs the same memory.
 #include <cstddef>
-#include <cstdint>
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "hpgl_bytes.h"
+#include "hpgl_pen_writer.h"
+#include "hpgl_scaling.h"
+#include "output_sink.h"
+
 struct HpglReading {
-    // "IN;" and then "PU<x>,<y>;" / "PD<x>,<y>;", one per point.
-    std::string penCommands;
-    size_t points = 0;
-    // Instructions other than IN, SP, PU, PD, PA and PR, by name; a label's
-    // text and stray characters count under their instruction or as "?".
+    size_t points = 0;  // pen commands written
+    // Instructions read past without effect, by name; stray characters and
+    // parameters that are no numbers count as "?", polygons never edged nor
+    // filled (so not cut) as "PM".
     std::map<std::string, size_t> skipped;
-    // Points that fall outside 32-bit plotter units and a lone x without its y.
-    size_t pointsDropped = 0;
+    size_t labels = 0;  // LB: text is not cut
+    size_t pointsOutOfRange = 0;
+    size_t pointsTooFarApart = 0;
+    size_t unpairedCoordinates = 0;  // an x without its y
+    // The first instruction that would change the drawing's geometry but is
+    // not read, or why the geometry cannot be placed (a sentence): reading
+    // stopped there, and the file must not be cut.
+    std::string refused;
 
     size_t SkippedCount() const;
     // "DF 1, VS 2", or "" when nothing was skipped.
     std::string SkippedText() const;
 };
 
-// Reads IN, SP, PU, PD, PA and PR, each with any number of coordinate pairs,
-// separated by commas or blanks, between any whitespace and line breaks; an
-// instruction ends at ';' or where the next one begins. PU and PD without
-// pairs only lift or lower the pen; PA and PR choose absolute or relative
-// coordinates and move with the pen as it is.
-HpglReading ReadHpgl(std::string_view hpgl);
+// Reads IN, SP, PU, PD, PA, PR, DT and LB, and through HpglGeometry the
+// placement (IP, IR, SC, RO, IW, DF), PE, arcs, circles, rectangles and
+// polygon mode. PU, PD, PA and PR take any number
+// of coordinate pairs, separated by commas or blanks, between any whitespace
+// and line breaks; an instruction ends at ';' or where the next one begins.
+// PU and PD without pairs only lift or lower the pen; PA and PR choose
+// absolute or relative coordinates and move with the pen as it is.
+// `plotArea` (plotter units) places drawings whose scaling depends on the device.
+HpglReading ReadHpgl(HpglSource& in, BufferedOutput& out,
+                     std::optional<HpglPoint> plotArea = std::nullopt);
+
+// The same in memory, for small texts and tests.
+struct HpglConversion {
+    std::string penCommands;
+    HpglReading reading;
+};
+HpglConversion ConvertHpgl(std::string_view hpgl, std::optional<HpglPoint> plotArea = std::nullopt);
 
 // Reads the HPGL file `from` and writes its pen commands to `to`. False with
 // a one-line problem when either file fails.
 bool WriteHpglAsPenCommands(const std::filesystem::path& from, const std::filesystem::path& to,
-                            HpglReading& reading, std::string& problem);
+                            HpglReading& reading, std::string& problem,
+                            std::optional<HpglPoint> plotArea = std::nullopt);

@@ -1,24 +1,37 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <memory>
+#include <string>
+
 #include "hpgl_reader.h"
+#include "hpgl_report.h"
+
+#ifndef _WIN32
+#include <sys/resource.h>
+#endif
 
 namespace {
 
 // The worked square as our exporter writes it, one pen command per point.
 constexpr char kSquarePenCommands[] = "IN;PU0,0;PD0,200;PD200,200;PD200,0;PD0,0;PU0,0;";
 
+std::string PenCommands(std::string_view hpgl) {
+    return ConvertHpgl(hpgl).penCommands;
+}
+
 TEST(HpglReader, MultiPointSquareBecomesTheOnePointPerCommandSquare) {
     // Inkscape's manner: every point of the side in one PD, ';' between.
-    const HpglReading multi = ReadHpgl("IN;SP1;PU0,0;PD0,200,200,200,200,0,0,0;PU0,0;");
+    const HpglConversion multi = ConvertHpgl("IN;SP1;PU0,0;PD0,200,200,200,200,0,0,0;PU0,0;");
     EXPECT_EQ(multi.penCommands, kSquarePenCommands);
-    EXPECT_EQ(multi.points, 6u);
-    EXPECT_EQ(multi.SkippedCount(), 0u);
+    EXPECT_EQ(multi.reading.points, 6u);
+    EXPECT_EQ(multi.reading.SkippedCount(), 0u);
     // Our own files read the same: the default reading and this one agree.
-    EXPECT_EQ(ReadHpgl(kSquarePenCommands).penCommands, kSquarePenCommands);
+    EXPECT_EQ(PenCommands(kSquarePenCommands), kSquarePenCommands);
 }
 
 TEST(HpglReader, OtherProgramsFilesGiveTheirPointsAndCountWhatIsSkipped) {
-    const HpglReading r = ReadHpgl(
+    const HpglConversion c = ConvertHpgl(
         "IN;DF;VS10;\r\n"
         "PU;PA100,100;PD;\n"  // bare pen commands only lift and lower
         "PR50,0 0,50;\n"      // relative, blank between pairs
@@ -26,11 +39,146 @@ TEST(HpglReader, OtherProgramsFilesGiveTheirPointsAndCountWhatIsSkipped) {
         "PU-20.6,7.4;"        // decimals round to the nearest unit
         "LBtext;with;semicolons\x03"
         "PD1,2,3;");  // a lone x has no point
-    EXPECT_EQ(r.penCommands, "IN;PU100,100;PD150,100;PD150,150;PD100,150;PU-21,7;PD1,2;");
-    EXPECT_EQ(r.SkippedText(), "DF 1, LB 1, VS 1");
-    EXPECT_EQ(r.pointsDropped, 1u);
-    // Relative moves add up exactly, then round; points beyond 32 bits drop.
-    EXPECT_EQ(ReadHpgl("PR0.4,0,0.4,0;PA3e9,0;").penCommands, "IN;PU0,0;PU1,0;");
+    EXPECT_EQ(c.penCommands, "IN;PU100,100;PD150,100;PD150,150;PD100,150;PU-21,7;PD1,2;");
+    EXPECT_EQ(c.reading.SkippedText(), "VS 1");  // DF only resets
+    EXPECT_EQ(c.reading.labels, 1u);
+    EXPECT_EQ(c.reading.unpairedCoordinates, 1u);
+    // Relative moves add up exactly, then round.
+    EXPECT_EQ(PenCommands("PR0.4,0,0.4,0;"), "IN;PU0,0;PU1,0;");
+}
+
+TEST(HpglReader, DtSetsTheLabelTerminator) {
+    const HpglConversion c = ConvertHpgl("IN;DT#;PU10,10;PD20,20;LBab#PD30,10;");
+    EXPECT_EQ(c.penCommands, "IN;PU10,10;PD20,20;PD30,10;");
+    EXPECT_EQ(c.reading.labels, 1u);
+    // IN brings back the default end of a label.
+    EXPECT_EQ(PenCommands("DT#;IN;PU1,1;LBa#b\x03PD2,2;"), "IN;PU1,1;PD2,2;");
+}
+
+TEST(HpglReader, NumbersOfAnyLengthAreReadWhole) {
+    const std::string zeros(60, '0');
+    EXPECT_EQ(PenCommands("PU" + zeros + "7,5;PD-" + zeros + "1.5" + zeros + "1,0." + zeros),
+              "IN;PU7,5;PD-2,0;");
+    // Twelve digits are beyond 32 bits, however many zeros lead them.
+    EXPECT_EQ(ConvertHpgl("PU" + zeros + "100000000000,0;").reading.pointsOutOfRange, 1u);
+}
+
+TEST(HpglReader, ACutStartsWhereInLeftThePen) {
+    // At the start and after IN the pen stands up at the origin: the cut to
+    // the first point starts there, so the engine is first taken there.
+    EXPECT_EQ(PenCommands("IN;PD100,100,200,100;"), "IN;PU0,0;PD100,100;PD200,100;");
+    EXPECT_EQ(PenCommands("PU5,5;PD6,6;IN;PR;PD1,1;"), "IN;PU5,5;PD6,6;PU0,0;PD1,1;");
+    // A pen already at the origin needs no move.
+    EXPECT_EQ(PenCommands("PU0,0;IN;PD1,1;"), "IN;PU0,0;PD1,1;");
+}
+
+TEST(HpglReader, DeviceEscapesAreSkippedWholeAndTheNextInstructionRead) {
+    EXPECT_EQ(PenCommands("\x1b"
+                          "E\x1b%0BIN;PU0,0;PD100,0;\x1b.M500:PD100,100;"
+                          "\x1b.(PD0,100;\x1b*b3W;;;PD0,0;\x1b%0A\x1b"
+                          "E"),
+              "IN;PU0,0;PD100,0;PD100,100;PD0,100;PD0,0;");
+}
+
+TEST(HpglReader, AnInstructionChangingGeometryThatIsNotReadRefusesTheFile) {
+    const HpglConversion c = ConvertHpgl("IN;PU0,0;PD10,10;WG5,0,90;PD20,20;");
+    EXPECT_EQ(c.reading.refused, "WG");
+    EXPECT_EQ(c.penCommands, "IN;PU0,0;PD10,10;");  // reading stopped there
+    EXPECT_EQ(HpglRefusal(c.reading),
+              "not cut: it uses WG (a filled wedge), which is not read, and the cut would not "
+              "have the drawing's shape or size");
+    // User units scaled to the plotter's own area need that area's size.
+    const HpglConversion scaled = ConvertHpgl("IN;SC0,100,0,100;PD20,20;");
+    EXPECT_EQ(HpglRefusal(scaled.reading),
+              "not cut: SC without IP scales to the plotter's plotting area: give its size with "
+              "--plot-area WIDTHxHEIGHT (mm)");
+    EXPECT_EQ(ConvertHpgl("IN;SC0,100,0,100;PD20,20;", HpglPoint{400, 400}).penCommands,
+              "IN;PU0,0;PD80,80;");
+    // Without parameters they keep plotter units: pstoedit writes "SC;".
+    const HpglConversion plain = ConvertHpgl("IN;SC;IP;IW;RO0;PU1,1;PD2,2;");
+    EXPECT_EQ(plain.penCommands, "IN;PU1,1;PD2,2;");
+    EXPECT_EQ(plain.reading.SkippedText(), "");
+}
+
+TEST(HpglReader, AnExactHalfRoundsAwayFromZero) {
+    EXPECT_EQ(PenCommands("PU2.5,-2.5;PU0.5,-0.5;PU1.49,-1.51;"), "IN;PU3,-3;PU1,-1;PU1,-2;");
+}
+
+TEST(HpglReader, PointsTheEngineCannotMapAreDroppedAndCounted) {
+    const HpglConversion c = ConvertHpgl(
+        "PU5000000000,0;"              // beyond 32 bits
+        "PU-2000000000,0;PD0,0;"       // kept
+        "PD2000000000,0;PD1000,-1,7;"  // too far from the first point; then a lone x
+        "PD1,1;");
+    EXPECT_EQ(c.penCommands, "IN;PU-2000000000,0;PD0,0;PD1000,-1;PD1,1;");
+    EXPECT_EQ(c.reading.pointsOutOfRange, 1u);
+    EXPECT_EQ(c.reading.pointsTooFarApart, 1u);
+    EXPECT_EQ(c.reading.unpairedCoordinates, 1u);
+    EXPECT_EQ(HpglNotes(c.reading),
+              (std::vector<std::string>{
+                  "dropped 1 point outside the 32-bit range",
+                  "dropped 1 point too far from the rest of the drawing for 32-bit plotter units",
+                  "dropped 1 coordinate without a second one to pair with"}));
+}
+
+#ifndef _WIN32
+// "PD", then `pairs` times "1,2,", then a number of `zeros` leading zeros.
+class EndlessLookingDrawing : public HpglSource {
+public:
+    EndlessLookingDrawing(size_t pairs, size_t zeros) : pairs_(pairs), zeros_(zeros) {}
+    size_t Read(char* data, size_t room) override {
+        size_t n = 0;
+        if (!started_ && room >= 2) {
+            data[n++] = 'P';
+            data[n++] = 'D';
+            started_ = true;
+        }
+        for (; pairs_ > 0 && room - n >= 4; --pairs_, n += 4) std::memcpy(data + n, "1,2,", 4);
+        for (; pairs_ == 0 && zeros_ > 0 && n < room; --zeros_) data[n++] = '0';
+        if (pairs_ == 0 && zeros_ == 0 && !ended_ && room - n >= 4) {
+            std::memcpy(data + n, "7,5;", 4);
+            n += 4;
+            ended_ = true;
+        }
+        return n;
+    }
+
+private:
+    size_t pairs_;
+    size_t zeros_;
+    bool started_ = false;
+    bool ended_ = false;
+};
+
+class Discard : public ByteWriter {
+public:
+    SystemError WriteAll(const char*, size_t) override { return {}; }
+};
+
+long PeakResidentKiB() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+TEST(HpglReader, ReadsAnyLengthOfInputInBoundedMemory) {
+    constexpr size_t kPairs = 512 * 1024;
+    constexpr size_t kZeros = 6 * 1024 * 1024;  // 8 MB of input in all
+    const long before = PeakResidentKiB();
+    EndlessLookingDrawing drawing(kPairs, kZeros);
+    Discard discard;
+    auto out = std::make_unique<BufferedOutput>(discard);
+    const HpglReading reading = ReadHpgl(drawing, *out);
+    EXPECT_EQ(reading.points, kPairs + 2);  // the move to the origin, the pairs, (7,5)
+    EXPECT_EQ(reading.unpairedCoordinates, 0u);
+    EXPECT_LT(PeakResidentKiB() - before, 4 * 1024);
+}
+#endif
+
+TEST(HpglReader, ArcsAndPolygonsAreCutAsAPlotterDrawsThem) {
+    // An arc as chords of its tolerance; a polygon once, closed, though both filled and edged.
+    EXPECT_EQ(PenCommands("PU100,0;PD;AA0,0,180,90;"), "IN;PU100,0;PD0,100;PD-100,0;");
+    EXPECT_EQ(PenCommands("PU0,0;PM0;PD10,0,10,10;PM2;FP;EP;"), "IN;PU0,0;PD10,0;PD10,10;PD0,0;");
 }
 
 }  // namespace

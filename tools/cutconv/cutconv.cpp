@@ -1,22 +1,26 @@
 // cutconv: runs the sender's conversion job on any plot file, for developers,
 // tests and Linux users. Lengths are plotter units (1/40 mm).
 //
-//   cutconv [--port] [--hpgl] [--offset UNITS] [--overcut UNITS] INPUT OUTPUT
+//   cutconv [--port] [--hpgl [--plot-area WxH]] [--offset UNITS] [--overcut UNITS] INPUT OUTPUT
 //
-// --hpgl reads general HPGL (many points per command, PA/PR, other
-// instructions skipped) into one pen command per point first.
+// --hpgl reads general HPGL (many points per command, PA/PR, scaling, arcs,
+// encoded polylines; other instructions skipped) into one pen command per
+// point first. --plot-area gives the plotter's plotting area in millimetres
+// for files scaled to it.
 
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <optional>
 #include <random>
 #include <string>
 #include <system_error>
 
 #include "cut_job.h"
 #include "hpgl_reader.h"
+#include "hpgl_report.h"
 
 namespace {
 
@@ -24,7 +28,8 @@ int Usage(const char* problem) {
     std::fprintf(stderr, "cutconv: %s\n", problem);
     std::fprintf(
         stderr,
-        "usage: cutconv [--port] [--hpgl] [--offset UNITS] [--overcut UNITS] INPUT OUTPUT\n");
+        "usage: cutconv [--port] [--hpgl [--plot-area WxH]] [--offset UNITS] [--overcut UNITS] "
+        "INPUT OUTPUT\n");
     return 2;
 }
 
@@ -69,12 +74,19 @@ int main(int argc, char** argv) {
     const char* files[2] = {nullptr, nullptr};
     int fileCount = 0;
     bool hpgl = false;
+    std::optional<HpglPoint> plotArea;
     for (int i = 1; i < argc; ++i) {
         const char* arg = argv[i];
         if (std::strcmp(arg, "--port") == 0) {
             job.bToPort = 1;
         } else if (std::strcmp(arg, "--hpgl") == 0) {
             hpgl = true;
+        } else if (std::strcmp(arg, "--plot-area") == 0) {
+            HpglPoint area;
+            if (i + 1 >= argc || !ParsePlotArea(argv[i + 1], area))
+                return Usage("--plot-area wants WIDTHxHEIGHT in millimetres");
+            plotArea = area;
+            ++i;
         } else if (std::strcmp(arg, "--offset") == 0 || std::strcmp(arg, "--overcut") == 0) {
             int32_t& target = arg[2] == 'o' && arg[3] == 'f' ? job.nOffsetUnits : job.nOvercutUnits;
             if (i + 1 >= argc || !ParseUnits(argv[i + 1], target))
@@ -99,13 +111,11 @@ int main(int argc, char** argv) {
     if (hpgl) {
         HpglReading reading;
         std::string problem;
-        if (!WriteHpglAsPenCommands(files[0], penCommands.path(), reading, problem)) {
+        if (!WriteHpglAsPenCommands(files[0], penCommands.path(), reading, problem, plotArea)) {
             std::fprintf(stderr, "cutconv: %s\n", problem.c_str());
             return 1;
         }
-        if (reading.SkippedCount() > 0)
-            std::fprintf(stderr, "cutconv: %s: skipped %s\n", files[0],
-                         reading.SkippedText().c_str());
+        if (!ReportHpglReading(stderr, "cutconv", files[0], reading, false)) return 2;
         job.paths.plotFile = penCommands.path();
     }
     SilentJobLink link;  // no dialog, never cancelled

@@ -18,6 +18,7 @@
 #include "cut_job.h"
 #include "cutter_port.h"
 #include "hpgl_reader.h"
+#include "hpgl_report.h"
 #include "send_options.h"
 #include "send_progress.h"
 #include "stream_to_port.h"
@@ -117,12 +118,12 @@ int main(int argc, char** argv) {
     job.strPath = job.paths.streamFile;
     if (options.hpgl) {
         HpglReading reading;
-        if (!WriteHpglAsPenCommands(options.drawing, scratch / "pen.plt", reading, problem))
+        if (!WriteHpglAsPenCommands(options.drawing, scratch / "pen.plt", reading, problem,
+                                    options.plotArea))
             return Complain(problem, kExitBadInput);
         job.paths.plotFile = scratch / "pen.plt";
-        if (!options.quiet && reading.SkippedCount() > 0)
-            std::fprintf(stderr, "cutsend: %s: skipped %s\n", options.drawing.c_str(),
-                         reading.SkippedText().c_str());
+        if (!ReportHpglReading(stderr, "cutsend", options.drawing, reading, options.quiet))
+            return kExitBadInput;
     }
     ConversionLink conversionLink;
     job.pDlg = &conversionLink;

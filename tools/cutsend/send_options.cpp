@@ -8,7 +8,8 @@
 #include "length_units.h"
 
 const char kSendUsage[] =
-    "usage: cutsend [--offset MM] [--overcut MM] [--hpgl] [--quiet] --port DEVICE DRAWING.plt\n"
+    "usage: cutsend [--offset MM] [--overcut MM] [--hpgl [--plot-area WxH]] [--quiet]\n"
+    "               --port DEVICE DRAWING.plt\n"
     "       cutsend --list\n"
     "       cutsend --help\n";
 
@@ -17,7 +18,8 @@ const char kSendHelp[] =
     "    cutsend - convert a drawing and send it to the drag-knife cutter\n"
     "\n"
     "SYNOPSIS\n"
-    "    cutsend [--offset MM] [--overcut MM] [--hpgl] [--quiet] --port DEVICE DRAWING.plt\n"
+    "    cutsend [--offset MM] [--overcut MM] [--hpgl [--plot-area WxH]] [--quiet]\n"
+    "            --port DEVICE DRAWING.plt\n"
     "    cutsend --list\n"
     "\n"
     "DESCRIPTION\n"
@@ -37,8 +39,13 @@ const char kSendHelp[] =
     "    --overcut MM  overcut in millimetres (0 or absent: off)\n"
     "                  Millimetres become plotter units of 1/40 mm, rounded to the\n"
     "                  nearest unit, as in Drovane's dialog. At most 1158 mm.\n"
-    "    --hpgl        read general HPGL: IN, SP, PU, PD, PA and PR with any number of\n"
-    "                  points per command; other instructions are skipped and counted\n"
+    "    --hpgl        read general HPGL: pen moves with any number of points per\n"
+    "                  command, scaling, arcs, circles, rectangles, polygons and\n"
+    "                  encoded polylines; other instructions are skipped and counted\n"
+    "                  (one that draws what is not read refuses the drawing, exit 2);\n"
+    "                  decimals round to the nearest unit, an exact half away from zero\n"
+    "    --plot-area WxH  with --hpgl: the plotting area in millimetres (e.g. 250x180),\n"
+    "                  for files that scale to the plotter's area (SC without IP)\n"
     "    --port DEVICE the cutter's serial port, e.g. /dev/ttyUSB0\n"
     "    --quiet       no progress\n"
     "    --list        list the serial ports with their descriptions\n"
@@ -86,7 +93,8 @@ bool ParseSendOptions(int argc, const char* const* argv, SendOptions& options,
                       std::string& problem) {
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        const bool takesValue = arg == "--offset" || arg == "--overcut" || arg == "--port";
+        const bool takesValue =
+            arg == "--offset" || arg == "--overcut" || arg == "--port" || arg == "--plot-area";
         if (takesValue && i + 1 >= argc) {
             problem = "missing value for " + arg;
             return false;
@@ -99,6 +107,14 @@ bool ParseSendOptions(int argc, const char* const* argv, SendOptions& options,
                     arg + " wants a length in millimetres from 0 to 1158, not '" + value + "'";
                 return false;
             }
+        } else if (arg == "--plot-area") {
+            HpglPoint area;
+            if (!ParsePlotArea(argv[++i], area)) {
+                problem = "--plot-area wants WIDTHxHEIGHT in millimetres, not '" +
+                          std::string(argv[i]) + "'";
+                return false;
+            }
+            options.plotArea = area;
         } else if (arg == "--port") {
             options.port = argv[++i];
         } else if (arg == "--hpgl") {

@@ -1,12 +1,16 @@
 #pragma once
 // cutsend's command line.
 #include <cstdint>
+#include <optional>
 #include <string>
 
+#include "hpgl_scaling.h"
+
 struct SendOptions {
-    int32_t offsetUnits = 0;   // knife offset, 1/40 mm; 0: off
-    int32_t overcutUnits = 0;  // overcut, 1/40 mm; 0: off
-    bool hpgl = false;         // read general HPGL first
+    int32_t offsetUnits = 0;            // knife offset, 1/40 mm; 0: off
+    int32_t overcutUnits = 0;           // overcut, 1/40 mm; 0: off
+    bool hpgl = false;                  // read general HPGL first
+    std::optional<HpglPoint> plotArea;  // plotter units, for HPGL scaled to it
     bool quiet = false;
     bool list = false;
     bool help = false;

@@ -22,10 +22,20 @@ check "compensated square" "$(cat "$samples/square_out_offset20_overcut300.plt")
 check "port stream" "$(cat "$samples/square_out_offset20_overcut300.th0")" "$(cat "$dir/port.th0")"
 
 # Inkscape's manner: many points per command, other instructions between.
-printf 'IN;SP1;PU0,0;\nPD0,200,200,200,200,0,0,0;\nPU0,0;DF;' >"$dir/square.hpgl"
+printf 'IN;SP1;PU0,0;\nPD0,200,200,200,200,0,0,0;\nPU0,0;VS32;' >"$dir/square.hpgl"
 err=$("$cutconv" --hpgl --port --offset 20 --overcut 300 "$dir/square.hpgl" "$dir/hpgl.th0" 2>&1)
 check "multi-point HPGL square cut as the square" "$(cat "$samples/square_out_offset20_overcut300.th0")" "$(cat "$dir/hpgl.th0")"
-check "skipped instructions counted" "cutconv: $dir/square.hpgl: skipped DF 1" "$err"
+check "skipped instructions counted" "cutconv: $dir/square.hpgl: skipped VS 1" "$err"
+
+# HPGL: a drawing with curves that are not read is refused, not cut with parts missing.
+printf 'IN;PU0,0;PD100,100;BZ100,200,200,200,200,100;' >"$dir/curved.hpgl"
+err=$("$cutconv" --hpgl "$dir/curved.hpgl" "$dir/curved.plt" 2>&1); rc=$?
+check "HPGL curves refused, nothing written" "2 no" "$rc $([ -e "$dir/curved.plt" ] && echo yes || echo no)"
+check "refusal names the instruction" "yes" "$([[ $err == *"uses BZ (Bezier curves)"* ]] && echo yes)"
+printf 'PU0,0;PD5000000000,0;LBhi\003PD10,0;' >"$dir/label.hpgl"
+err=$("$cutconv" --hpgl "$dir/label.hpgl" "$dir/label.plt" 2>&1)
+check "dropped points and labels said" "cutconv: $dir/label.hpgl: dropped 1 point outside the 32-bit range
+cutconv: $dir/label.hpgl: 1 label not cut: text must be turned into paths first (in Inkscape, Path > Object to Path)" "$err"
 
 err=$("$cutconv" "$dir/missing.plt" "$dir/none.plt" 2>&1); rc=$?
 check "missing input fails" "1" "$rc"

@@ -1,0 +1,110 @@
+// Reading an HPGL file's bytes in blocks, with device escapes left out whole.
+#include "hpgl_bytes.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <cstring>
+
+size_t HpglText::Read(char* data, size_t room) {
+    const size_t n = std::min(room, text_.size());
+    if (n > 0) std::memcpy(data, text_.data(), n);
+    text_.remove_prefix(n);
+    return n;
+}
+
+HpglFile::~HpglFile() {
+    if (file_ != nullptr) std::fclose(file_);
+}
+
+SystemError HpglFile::Open(const std::filesystem::path& path) {
+    errno = 0;
+    file_ = std::fopen(path.string().c_str(), "rb");
+    if (file_ == nullptr) error_ = SystemError::Last();
+    return error_;
+}
+
+size_t HpglFile::Read(char* data, size_t room) {
+    if (file_ == nullptr) return 0;
+    errno = 0;
+    const size_t got = std::fread(data, 1, room, file_);
+    if (got == 0 && std::ferror(file_) != 0) error_ = SystemError::Last();
+    return got;
+}
+
+int HpglBytes::RawPeek() {
+    if (at_ == end_ && !ended_) {
+        at_ = 0;
+        end_ = source_.Read(buffer_, sizeof buffer_);
+        ended_ = end_ == 0;
+    }
+    return at_ < end_ ? static_cast<unsigned char>(buffer_[at_]) : -1;
+}
+
+int HpglBytes::Peek() {
+    int c;
+    while ((c = RawPeek()) == kEscape) SkipEscape();
+    return c;
+}
+
+int HpglBytes::Take() {
+    const int c = Peek();
+    if (c >= 0) RawTake();
+    return c;
+}
+
+void HpglBytes::SkipEscape() {
+    RawTake();
+    const int c = RawPeek();
+    if (c == '.') {
+        RawTake();
+        if (RawPeek() < 0) return;
+        RawTake();  // the device control's letter
+        // Decimal parameters separated by ';' end at ':'; the controls
+        // without parameters (ESC.( ESC.R ...) may have none.
+        for (int p; (p = RawPeek()) >= 0; RawTake()) {
+            if (p == ':') {
+                RawTake();
+                return;
+            }
+            if (!(std::isdigit(p) || p == ';' || p == '+' || p == '-' || p == '.' || p == ' '))
+                return;
+        }
+    } else if (c >= 0x21 && c <= 0x2F) {
+        SkipPclSequence();
+    } else if (c >= 0x30 && c <= 0x7E) {
+        RawTake();  // a two-character sequence: ESC E (reset), ESC 9, ...
+    }
+}
+
+// ESC, a parameterised character ('&', '%', '*', '(' ...), an optional group
+// character, then values each closed by a parameter character: lower case
+// when another follows, upper case at the end ("ESC&l1o2A", "ESC%-12345X").
+void HpglBytes::SkipPclSequence() {
+    RawTake();
+    int c = RawPeek();
+    if (c >= 0x60 && c <= 0x7E) RawTake();
+    for (;;) {
+        uint64_t value = 0;
+        bool fraction = false;
+        while ((c = RawPeek()) >= 0 && (std::isdigit(c) || c == '+' || c == '-' || c == '.')) {
+            if (c == '.') fraction = true;
+            if (std::isdigit(c) && !fraction && value < (uint64_t{1} << 48))
+                value = value * 10 + static_cast<uint64_t>(c - '0');
+            RawTake();
+        }
+        const bool more = c >= 0x60 && c <= 0x7E;
+        if (!more && !(c >= 0x40 && c <= 0x5E)) return;  // malformed: read on from here
+        RawTake();
+        if (c == 'W' || c == 'w') SkipRaw(value);  // binary data of that many bytes
+        if (!more) return;
+    }
+}
+
+void HpglBytes::SkipRaw(uint64_t count) {
+    while (count > 0 && RawPeek() >= 0) {
+        const uint64_t here = std::min<uint64_t>(count, end_ - at_);
+        at_ += static_cast<size_t>(here);
+        count -= here;
+    }
+}

@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# HPGL from other programs cut at the drawing's size (the port stream's
+# bounding box, as cutter-sim measures it), and files without scaling cut as
+# they always were. The files and how they were made: hpgl_files/README.md.
+set -u
+cutconv=$1
+sim=$2
+files=$3
+dir=$(mktemp -d)
+trap 'rm -rf "$dir"' EXIT
+fails=0
+check() {  # name, expected, actual
+  if [ "$2" == "$3" ]; then echo "ok   $1"; else echo "FAIL $1: expected [$2] got [$3]"; fails=$((fails + 1)); fi
+}
+# Width and height of the cut in mm, from cutter-sim's bbox_mm=xmin,ymin,xmax,ymax.
+size() {
+  "$sim" "$1" 2>/dev/null | sed -n 's/.*bbox_mm=\([^ ]*\).*/\1/p' |
+    awk -F, '{ printf "%.3f %.3f", $3 - $1, $4 - $2 }'
+}
+# name, file, expected width and height in mm, then cutconv's options
+check_size() {
+  local name=$1 file=$2 width=$3 height=$4
+  shift 4
+  "$cutconv" --hpgl --port "$@" "$files/$file" "$dir/$file.th0" 2>/dev/null
+  local got
+  got=$(size "$dir/$file.th0")
+  check "$name cut at its size ($width x $height mm, got $got)" yes \
+    "$(echo "$got" | awk -v w="$width" -v h="$height" \
+      '{ d1 = $1 - w; d2 = $2 - h; print (d1 * d1 < 0.01 && d2 * d2 < 0.01 && NF == 2) ? "yes" : "no" }')"
+}
+
+check_size "plotutils (IP, SC, EA, CI, polygons)" plotutils.hpgl 137.14 131.02
+check_size "fig2dev (RO90 turns it; IP, IW, SC in inches, AA)" fig2dev.hpgl 50.8 76.2
+check_size "gnuplot pcl5 (encoded polylines)" gnuplot_pcl5.pcl 249.975 185.975
+
+err=$("$cutconv" --hpgl --port "$files/gnuplot.hpgl" "$dir/refused.th0" 2>&1); rc=$?
+check "SC without IP refused without the plotting area" 2 "$rc"
+check "the refusal names SC" yes "$([[ $err == *SC* && $err == *--plot-area* ]] && echo yes)"
+check "no stream from a refused file" no "$([ -e "$dir/refused.th0" ] && echo yes || echo no)"
+"$cutconv" --hpgl --plot-area 250x-1 "$files/gnuplot.hpgl" "$dir/bad.th0" 2>/dev/null; rc=$?
+check "a plotting area that is no size refused" 2 "$rc"
+check_size "gnuplot hpgl with its plotting area" gnuplot.hpgl 249.975 187.475 --plot-area 250x187.5
+
+for name in pstoedit inkscape_like; do
+  "$cutconv" --hpgl --port "$files/$name.hpgl" "$dir/$name.th0" 2>/dev/null
+  check "$name converts to the same bytes" "$(cat "$files/${name}_out.th0")" "$(cat "$dir/$name.th0")"
+done
+
+[ "$fails" -eq 0 ]
