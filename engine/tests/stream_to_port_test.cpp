@@ -181,6 +181,21 @@ TEST(StreamToPort, PortGoneMidStreamFailsWithTheSystemsReason) {
     EXPECT_EQ(outcome.reason.code(), EPIPE);
 }
 
+TEST(CutJob, TheCutterGetsThisConversionWhateverTakesTheStreamFilesNameMeanwhile) {
+    TempFolder folder;
+    WriteFile(folder / "Quelmar.plt", worked_square::kPlot);
+    StreamFixture f("");
+    f.stream.Discard();
+    f.job.paths.plotFile = folder / "Quelmar.plt";
+    ASSERT_EQ(ConvertForSending(f.job, f.stream).result, JobResult::Completed);
+    // Another writer, between the conversion and the sending, puts a stream of
+    // its own under the stream file's name.
+    WriteFile(folder / "other.th0", "CDR;U9000,9000;D1,1;U0,0;@;@;@;");
+    std::filesystem::rename(folder / "other.th0", f.job.paths.streamFile);
+    EXPECT_EQ(StreamToPort(f.job, f.stream).result, JobResult::Completed);
+    EXPECT_EQ(f.Received(), worked_square::kPlainPort);
+}
+
 TEST(CutJob, PortModeConvertsStreamsAndPostsDoneOnce) {
     TempFolder folder;
     WriteFile(folder / "Quelmar.plt", worked_square::kPlot);
