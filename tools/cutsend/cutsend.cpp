@@ -42,8 +42,12 @@ public:
     bool IsCancelRequested() override { return StopSignal() != 0; }
 };
 
+bool TooLarge(const JobOutcome& outcome) {
+    return outcome.reason.code() == CheckFileSize(kLargestFileSize + 1).code();
+}
+
 std::string Reason(const JobOutcome& outcome) {
-    if (outcome.reason.code() == CheckFileSize(kLargestFileSize + 1).code())
+    if (TooLarge(outcome))
         return "its stream for the cutter would reach 4 GiB, more than can be sent";
     return outcome.reason ? outcome.reason.Message() : "failed";
 }
@@ -110,7 +114,7 @@ int main(int argc, char** argv) {
     if (StopSignal() != 0) return ExitStopped();
     if (converted.result != JobResult::Completed)
         return Complain("cannot convert " + options.drawing + ": " + Reason(converted),
-                        kExitFailed);
+                        TooLarge(converted) ? kExitBadInput : kExitFailed);
 
     CutterPort port;
     const CutterPort::OpenError opened = port.Open(options.port, problem);
