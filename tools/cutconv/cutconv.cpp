@@ -7,9 +7,9 @@
 #include <string>
 
 #include "cut_job.h"
+#include "drawing_check.h"
 #include "hpgl_reader.h"
 #include "length_option.h"
-#include "platform/mapped_file.h"
 #include "platform/same_file.h"
 #include "scratch_space.h"
 #include "stop_signals.h"
@@ -145,10 +145,9 @@ int Convert(const Arguments& args) {
     const char* output = args.files[1];
     // Refused before anything is read or written: an input that is no regular
     // file below 4 GiB, an output that is the input.
-    {
-        MappedFile probe;
-        if (SystemError why = probe.Open(input))
-            return Fail(std::string("cannot read ") + input, why);
+    if (const std::string problem = DrawingProblem(input); !problem.empty()) {
+        std::fprintf(stderr, "cutconv: %s\n", problem.c_str());
+        return kExitFailed;
     }
     if (RefuseSameFile(input, output)) {
         std::fprintf(stderr, "cutconv: cannot write %s: it is the input file %s\n", output, input);

@@ -10,9 +10,9 @@
 
 #include "cut_job.h"
 #include "cutter_port.h"
+#include "drawing_check.h"
 #include "hpgl_reader.h"
 #include "platform/file_size_limit.h"
-#include "platform/mapped_file.h"
 #include "platform/output_file.h"
 #include "scratch_space.h"
 #include "send_options.h"
@@ -82,12 +82,9 @@ int main(int argc, char** argv) {
     if (options.list) return ListAllPorts();
     CatchStopSignals();
 
-    {
-        // Refused at once, before the port is touched: no regular file, 4 GiB.
-        MappedFile drawing;
-        if (SystemError why = drawing.Open(options.drawing))
-            return Complain("cannot read " + options.drawing + ": " + why.Message(), kExitBadInput);
-    }
+    // Refused at once, before the port is touched.
+    if (const std::string refused = DrawingProblem(options.drawing); !refused.empty())
+        return Complain(refused, kExitBadInput);
     ScratchFolder scratch;  // the stream, and the pen commands of --hpgl
     if (!scratch.Create("cutsend", problem)) return Complain(problem, kExitFailed);
     CutJob job;

@@ -77,7 +77,8 @@ check "refusal says why" "yes" "$([[ $err == *"it is the input file"* ]] && echo
 # place, as is /dev/stdout.
 mkfifo "$dir/fifo"
 err=$(timeout 5 "$cutconv" "$dir/fifo" "$dir/fifo-out.plt" 2>&1); rc=$?
-check "FIFO input refused at once" "1" "$rc"
+check "FIFO input refused at once" \
+  "1:cutconv: cannot read $dir/fifo: not a regular file (a FIFO, a device)" "$rc:$err"
 cat "$dir/fifo" >"$dir/from-fifo.plt" &
 "$cutconv" "$dir/square.plt" "$dir/fifo"
 wait
