@@ -21,6 +21,7 @@
 #include "cut_job.h"
 #include "memory_sampler.h"
 #include "platform/mapped_file.h"
+#include "platform/output_file.h"
 #include "plot_generator.h"
 #include "stream_to_port.h"
 
@@ -154,6 +155,17 @@ double ReceiverRate(const std::string& report) {
     return std::atof(report.c_str() + from + 1);
 }
 
+bool CopyIntoStream(const char* from, const std::string& to, OutputFile& stream) {
+    const int in = ::open(from, O_RDONLY | O_CLOEXEC);
+    if (in < 0 || stream.Create(to)) return false;
+    char buffer[65536];
+    ssize_t n;
+    while ((n = ::read(in, buffer, sizeof buffer)) > 0)
+        if (stream.WriteAll(buffer, static_cast<size_t>(n))) break;
+    ::close(in);
+    return n == 0;  // never committed: the copy goes with `stream`
+}
+
 int Stream(const char* streamFile, const char* cutterSim, int baud) {
     MemorySampler memory;
     const int master = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
@@ -190,8 +202,12 @@ int Stream(const char* streamFile, const char* cutterSim, int baud) {
     job.hPort = master;
     job.paths.streamFile = streamFile;
     job.pDlg = &link;
+    // A job sends through the handle that wrote the stream: copy it into one.
+    OutputFile stream;
+    const std::string sentCopy = std::string(streamFile) + ".sent";
+    if (!CopyIntoStream(streamFile, sentCopy, stream)) return 1;
     const auto start = Clock::now();
-    const JobResult result = StreamToPort(job).result;
+    const JobResult result = StreamToPort(job, stream).result;
     const double writerSeconds = SecondsSince(start);
     int status = 0;
     ::waitpid(sim, &status, 0);

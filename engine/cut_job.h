@@ -7,6 +7,8 @@
 #include "job_outcome.h"
 #include "platform/native_types.h"
 
+class OutputFile;
+
 // The exchange files a job reads and writes; tests and tools point them elsewhere.
 struct ExchangePaths {
     std::filesystem::path plotFile{harvel::kPlotFile};      // opened again by pass 2
@@ -32,5 +34,13 @@ unsigned CutJobThread(void* job);
 JobOutcome RunCutJob(const CutJob& job);
 
 // Both passes only: the output (the stream file in port mode, strPath in file
-// mode) is written but not sent, and no done notification is posted.
+// mode) is written, flushed to disk and not sent, and no done notification is
+// posted. An output that is the plot file itself is refused before anything
+// is written.
 JobOutcome ConvertPlotFile(const CutJob& job);
+
+// Port mode's passes for sending: the stream file is written through `stream`,
+// which stays open and is what StreamToPort sends, so the bytes sent are this
+// conversion's whatever happens to the file's name meanwhile. A stream of
+// 4 GiB or more is refused.
+JobOutcome ConvertForSending(const CutJob& job, OutputFile& stream);

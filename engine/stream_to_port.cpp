@@ -2,7 +2,8 @@
 
 #include <charconv>
 
-#include "platform/mapped_file.h"
+#include "platform/file_size_limit.h"
+#include "platform/output_file.h"
 #include "platform/port_writer.h"
 #include "progress_steps.h"
 #include "wrapping_math.h"
@@ -26,17 +27,18 @@ JobOutcome OutcomeOf(const PortResult& port) {
 
 }  // namespace
 
-JobOutcome StreamToPort(const CutJob& job) {
+JobOutcome StreamToPort(const CutJob& job, const OutputFile& stream) {
     JobLink& link = *job.pDlg;
     auto askLink = [&link] { return link.IsCancelRequested(); };
     const CancelCheck isCancelled(askLink);
     PortWriter port(job.hPort);
-    MappedFile stream;
-    if (SystemError error = stream.Open(job.paths.streamFile))
+    if (!stream.isOpen()) return {JobResult::StreamUnreadable, SystemError::Last()};
+    if (SystemError error = CheckFileSize(stream.size()))
         return {JobResult::StreamUnreadable, error};
     if (port.setupError()) return {JobResult::PortWriteFailed, port.setupError()};
 
-    const uint32_t length = stream.length();
+    const auto length = static_cast<uint32_t>(stream.size());
+    char chunk[harvel::kPortChunkSize];
     ProgressSteps progress(link);
     link.ProgressSetPos(0);
     progress.Start(length);
@@ -49,7 +51,10 @@ JobOutcome StreamToPort(const CutJob& job) {
         progress.Check(position);
         const uint32_t size =
             length - position > harvel::kPortChunkSize ? harvel::kPortChunkSize : length - position;
-        const PortResult written = port.Write(stream.data() + position, size, isCancelled);
+        if (SystemError error = stream.ReadAt(position, chunk, size))
+            return {JobResult::StreamUnreadable, error};
+        const PortResult written =
+            port.Write(reinterpret_cast<const uint8_t*>(chunk), size, isCancelled);
         if (written.status != PortStatus::Done) return OutcomeOf(written);
         position += size;
         sentCounter = Add32(sentCounter, harvel::kCounterStepPerChunk);

@@ -6,7 +6,8 @@
 
 // A whole file mapped read-only and read only through its view. The file stays
 // open while the view exists; everything is released by the destructor. An empty
-// file is opened but not mapped (data() is null, length() 0).
+// file is opened but not mapped (data() is null, length() 0). Anything but a
+// regular file, and a file of 4 GiB or more, is refused at once.
 class MappedFile {
 public:
     MappedFile() = default;
@@ -18,7 +19,7 @@ public:
     void Close();
 
     const uint8_t* data() const { return data_; }
-    uint32_t length() const { return length_; }  // the low 32 bits of the size
+    uint32_t length() const { return length_; }
 
 private:
     const uint8_t* data_ = nullptr;

@@ -5,11 +5,13 @@
 
 #include <cerrno>
 
+#include "file_size_limit.h"
 #include "mapped_file.h"
 
 SystemError MappedFile::Open(const std::filesystem::path& path) {
     Close();
-    fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Non-blocking, so that a FIFO is refused below instead of waiting for a writer.
+    fd_ = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd_ < 0) return SystemError::Last();
     struct stat st {};
     if (::fstat(fd_, &st) != 0) {
@@ -20,6 +22,10 @@ SystemError MappedFile::Open(const std::filesystem::path& path) {
     if (!S_ISREG(st.st_mode)) {
         Close();
         return SystemError(S_ISDIR(st.st_mode) ? EISDIR : EINVAL);
+    }
+    if (SystemError error = CheckFileSize(static_cast<uint64_t>(st.st_size))) {
+        Close();
+        return error;
     }
     mappedSize_ = static_cast<uint64_t>(st.st_size);
     length_ = static_cast<uint32_t>(mappedSize_);

@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include "file_size_limit.h"
 #include "mapped_file.h"
 
 SystemError MappedFile::Open(const std::filesystem::path& path) {
@@ -11,6 +12,14 @@ SystemError MappedFile::Open(const std::filesystem::path& path) {
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(file, &size)) {
         const SystemError error = SystemError::Last();
+        Close();
+        return error;
+    }
+    if (GetFileType(file) != FILE_TYPE_DISK) {
+        Close();
+        return SystemError(ERROR_INVALID_FUNCTION);  // a pipe or a device is no drawing
+    }
+    if (SystemError error = CheckFileSize(static_cast<uint64_t>(size.QuadPart))) {
         Close();
         return error;
     }

@@ -178,6 +178,20 @@ TEST(CutJobEnds, OutputThatCannotBeCreated) {
     EXPECT_EQ(ReadFile(f.job.paths.plotFile), kSquare);
 }
 
+TEST(CutJobEnds, OutputThatIsThePlotFileItselfIsRefusedAndTheDrawingKept) {
+    JobFixture f(kSquare);
+#ifdef _WIN32
+    f.job.strPath = f.folder / "QUELMAR.PLT";  // the same file, spelt otherwise
+#else
+    std::filesystem::create_symlink("Quelmar.plt", f.folder / "link.plt");
+    f.job.strPath = f.folder / "link.plt";
+#endif
+    EXPECT_EQ(f.Run(), JobResult::OutputNotCreated);
+    EXPECT_EQ(f.link.doneCount, 1);
+    EXPECT_EQ(ReadFile(f.job.paths.plotFile), kSquare);
+    EXPECT_FALSE(std::filesystem::exists(f.job.paths.plotFile.string() + ".partial"));
+}
+
 TEST(CutJobEnds, CancelAtEveryPollLeavesNoOutputAndKeepsAnOlderFile) {
     std::string plot;
     for (int i = 0; i < 40; ++i) plot += "PU0,0;PD0,200;PD200,200;PD200,0;PD0,0;";

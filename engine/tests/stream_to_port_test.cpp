@@ -12,6 +12,7 @@
 #include <chrono>
 #include <thread>
 
+#include "platform/output_file.h"
 #include "stream_to_port.h"
 #include "test_support.h"
 
@@ -22,13 +23,16 @@ struct StreamFixture {
     TempFolder folder;
     RecordingLink link;
     CutJob job;
+    OutputFile stream;  // written as the conversion writes it, and sent through
     int pipeEnds[2] = {-1, -1};
 
-    explicit StreamFixture(const std::string& stream) {
+    explicit StreamFixture(const std::string& bytes) {
         signal(SIGPIPE, SIG_IGN);
         EXPECT_EQ(pipe(pipeEnds), 0);
-        WriteFile(folder / "quelmar.th0", stream);
         job.paths.streamFile = folder / "quelmar.th0";
+        EXPECT_FALSE(stream.Create(job.paths.streamFile));
+        EXPECT_FALSE(stream.WriteAll(bytes.data(), bytes.size()));
+        EXPECT_FALSE(stream.Commit(OutputFile::Durability::Unflushed));
         job.hPort = pipeEnds[1];
         job.bToPort = 1;
         job.pDlg = &link;
@@ -82,25 +86,25 @@ struct CancelFromOutside : RecordingLink {
 
 TEST(StreamToPort, ChunksOf1024WithTheRunningCounter) {
     StreamFixture exact(std::string(1024, 'a'));
-    EXPECT_EQ(StreamToPort(exact.job).result, JobResult::Completed);
+    EXPECT_EQ(StreamToPort(exact.job, exact.stream).result, JobResult::Completed);
     EXPECT_EQ(exact.Received(), std::string(1024, 'a'));
     EXPECT_EQ(exact.link.events, (Events{"pos 0", "range 2", "step 1", "status 1124"}));
 
     StreamFixture oneMore(std::string(1025, 'b'));
-    EXPECT_EQ(StreamToPort(oneMore.job).result, JobResult::Completed);
+    EXPECT_EQ(StreamToPort(oneMore.job, oneMore.stream).result, JobResult::Completed);
     EXPECT_EQ(oneMore.Received().size(), 1025u);
     EXPECT_EQ(oneMore.link.events,
               (Events{"pos 0", "range 2", "step 1", "status 1124", "stepit", "status 2248"}));
 
     StreamFixture three(std::string(3000, 'c'));
-    StreamToPort(three.job);
+    StreamToPort(three.job, three.stream);
     EXPECT_EQ(three.link.Count("status 3372"), 1);
     EXPECT_EQ(three.link.Count("stepit"), 2);
 }
 
 TEST(StreamToPort, EmptyStreamSendsNothing) {
     StreamFixture f("");
-    EXPECT_EQ(StreamToPort(f.job).result, JobResult::Completed);
+    EXPECT_EQ(StreamToPort(f.job, f.stream).result, JobResult::Completed);
     EXPECT_EQ(f.link.events, (Events{"pos 0", "range 1", "step 1"}));
     EXPECT_EQ(f.Received(), "");
 }
@@ -108,15 +112,15 @@ TEST(StreamToPort, EmptyStreamSendsNothing) {
 TEST(StreamToPort, CancelIsSeenAfterTheChunkInFlight) {
     StreamFixture f(std::string(5000, 'd'));
     f.link.cancelAfterPolls = 0;
-    EXPECT_EQ(StreamToPort(f.job).result, JobResult::Cancelled);
+    EXPECT_EQ(StreamToPort(f.job, f.stream).result, JobResult::Cancelled);
     EXPECT_EQ(f.Received().size(), 1024u);
     EXPECT_EQ(f.link.events.back(), "status 1124");
 }
 
-TEST(StreamToPort, MissingStreamFileSendsNothing) {
+TEST(StreamToPort, StreamThatIsNotOpenSendsNothing) {
     StreamFixture f("x");
-    f.job.paths.streamFile = f.folder / "absent.th0";
-    EXPECT_EQ(StreamToPort(f.job).result, JobResult::StreamUnreadable);
+    f.stream.Discard();
+    EXPECT_EQ(StreamToPort(f.job, f.stream).result, JobResult::StreamUnreadable);
     EXPECT_TRUE(f.link.events.empty());
 }
 
@@ -130,7 +134,7 @@ TEST(StreamToPort, HeldLineIsWaitedOutAndTheStreamGoesOnWhereItStopped) {
         std::this_thread::sleep_for(600ms);
         got = f.ReceiveUntil(stream.size());
     });
-    EXPECT_EQ(StreamToPort(f.job).result, JobResult::Completed);
+    EXPECT_EQ(StreamToPort(f.job, f.stream).result, JobResult::Completed);
     cutter.join();
     EXPECT_EQ(got, stream);
     const int chunks = (300000 + 1023) / 1024;
@@ -149,7 +153,7 @@ TEST(StreamToPort, CancelDuringAHoldEndsAtOnceAndSendsNothingMore) {
         cancelledAt = std::chrono::steady_clock::now();
         link.cancel = true;
     });
-    EXPECT_EQ(StreamToPort(f.job).result, JobResult::Cancelled);
+    EXPECT_EQ(StreamToPort(f.job, f.stream).result, JobResult::Cancelled);
     const auto ended = std::chrono::steady_clock::now();
     dialog.join();
     EXPECT_LT(ended - cancelledAt, 2s);
@@ -171,10 +175,25 @@ TEST(StreamToPort, PortGoneMidStreamFailsWithTheSystemsReason) {
         close(f.pipeEnds[0]);
         f.pipeEnds[0] = -1;
     });
-    const JobOutcome outcome = StreamToPort(f.job);
+    const JobOutcome outcome = StreamToPort(f.job, f.stream);
     cutter.join();
     EXPECT_EQ(outcome.result, JobResult::PortWriteFailed);
     EXPECT_EQ(outcome.reason.code(), EPIPE);
+}
+
+TEST(CutJob, TheCutterGetsThisConversionWhateverTakesTheStreamFilesNameMeanwhile) {
+    TempFolder folder;
+    WriteFile(folder / "Quelmar.plt", worked_square::kPlot);
+    StreamFixture f("");
+    f.stream.Discard();
+    f.job.paths.plotFile = folder / "Quelmar.plt";
+    ASSERT_EQ(ConvertForSending(f.job, f.stream).result, JobResult::Completed);
+    // Another writer, between the conversion and the sending, puts a stream of
+    // its own under the stream file's name.
+    WriteFile(folder / "other.th0", "CDR;U9000,9000;D1,1;U0,0;@;@;@;");
+    std::filesystem::rename(folder / "other.th0", f.job.paths.streamFile);
+    EXPECT_EQ(StreamToPort(f.job, f.stream).result, JobResult::Completed);
+    EXPECT_EQ(f.Received(), worked_square::kPlainPort);
 }
 
 TEST(CutJob, PortModeConvertsStreamsAndPostsDoneOnce) {
@@ -182,6 +201,7 @@ TEST(CutJob, PortModeConvertsStreamsAndPostsDoneOnce) {
     WriteFile(folder / "Quelmar.plt", worked_square::kPlot);
     StreamFixture f("");
     f.job.paths.plotFile = folder / "Quelmar.plt";
+    f.stream.Discard();
     EXPECT_EQ(RunCutJob(f.job).result, JobResult::Completed);
     EXPECT_EQ(f.Received(), worked_square::kPlainPort);
     EXPECT_EQ(f.link.doneCount, 1);

@@ -1,45 +1,96 @@
 // cutconv: runs the sender's conversion job on any plot file, for developers,
-// tests and Linux users. Lengths are plotter units (1/40 mm).
-//
-//   cutconv [--port] [--hpgl [--plot-area WxH]] [--offset UNITS] [--overcut UNITS] INPUT OUTPUT
-//
-// --hpgl reads general HPGL (many points per command, PA/PR, scaling, arcs,
-// encoded polylines; other instructions skipped) into one pen command per
-// point first. --plot-area gives the plotter's plotting area in millimetres
-// for files scaled to it.
+// tests and Linux users; --help gives its manual.
 
 #include <cerrno>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <optional>
-#include <random>
 #include <string>
-#include <system_error>
 
 #include "cut_job.h"
+#include "drawing_check.h"
 #include "hpgl_reader.h"
 #include "hpgl_report.h"
+#include "length_option.h"
+#include "platform/same_file.h"
+#include "scratch_space.h"
+#include "stop_signals.h"
 
 namespace {
 
-int Usage(const char* problem) {
-    std::fprintf(stderr, "cutconv: %s\n", problem);
-    std::fprintf(
-        stderr,
-        "usage: cutconv [--port] [--hpgl [--plot-area WxH]] [--offset UNITS] [--overcut UNITS] "
-        "INPUT OUTPUT\n");
-    return 2;
+constexpr int kExitFailed = 1;
+constexpr int kExitBadArguments = 2;
+
+const char kUsage[] =
+    "Usage: cutconv [--port] [--hpgl [--plot-area WxH]] [--offset UNITS] [--overcut UNITS] "
+    "INPUT OUTPUT\n";
+
+const char kHelp[] =
+    "Usage: cutconv [--port] [--hpgl [--plot-area WxH]] [--offset UNITS] [--overcut UNITS] "
+    "INPUT OUTPUT\n"
+    "Convert the plot file INPUT for the drag-knife cutter and write OUTPUT: the\n"
+    "bytes Drovane writes or sends for the same drawing and settings.\n"
+    "\n"
+    "  --port           write the cutter's stream (\"CDR;\" first, coordinates\n"
+    "                   shifted for the cutter) instead of a plot file (\"IN;\")\n"
+    "  --hpgl           read general HPGL: pen moves with any number of points per\n"
+    "                   command, scaling (IP, SC, IR, RO, IW), arcs, circles,\n"
+    "                   rectangles, polygon mode and encoded polylines; other\n"
+    "                   instructions are skipped and counted, labels are not cut,\n"
+    "                   and an instruction that would change the cut's geometry\n"
+    "                   but is not read refuses the file (exit 2); decimals round\n"
+    "                   to the nearest unit, an exact half away from zero\n"
+    "  --plot-area WxH  with --hpgl: the plotter's plotting area in millimetres\n"
+    "                   (e.g. 250x180), for files scaled to it (SC without IP)\n"
+    "  --offset UNITS   knife offset in plotter units of 1/40 mm (0 or absent: off)\n"
+    "  --overcut UNITS  overcut in plotter units (0 or absent: off)\n"
+    "                   A length is a whole number from 0 to 46320; a negative\n"
+    "                   one is refused, as by cutsend.\n"
+    "  --help           display this help and exit\n"
+    "  --version        output version information and exit\n"
+    "\n"
+    "Input:\n"
+    "  INPUT must be a regular file below 4 GiB; a FIFO, a device or a folder is\n"
+    "  refused at once, and so is a drawing of 4 GiB or more.\n"
+    "\n"
+    "Output:\n"
+    "  A regular OUTPUT (or a new one) is written as OUTPUT.partial beside it,\n"
+    "  flushed to disk and then renamed to OUTPUT, so OUTPUT is either the older\n"
+    "  file or the whole conversion, never part of it. If OUTPUT is a symbolic\n"
+    "  link, the file it names is replaced. While one cutconv writes OUTPUT,\n"
+    "  another one to the same OUTPUT is refused. An existing OUTPUT that is not\n"
+    "  a regular file (a FIFO, a terminal, /dev/stdout, a serial port) is written\n"
+    "  in place; a folder or a disk device is refused. An OUTPUT that is the\n"
+    "  INPUT file itself (by any name or link) is refused before anything is\n"
+    "  written.\n"
+    "\n"
+    "  With --hpgl, the pen commands go to a scratch file in TMPDIR (or /tmp),\n"
+    "  readable by the user alone and removed at the end.\n"
+    "\n"
+    "Signals:\n"
+    "  SIGINT, SIGTERM and SIGHUP stop the conversion: OUTPUT.partial and the\n"
+    "  scratch file are removed, an older OUTPUT is kept, and the exit status is\n"
+    "  128 plus the signal's number.\n"
+    "\n"
+    "Exit status:\n"
+    "  0    OUTPUT holds the whole conversion\n"
+    "  1    the conversion failed (INPUT unreadable or refused, OUTPUT refused or\n"
+    "       not writable); the reason is printed and OUTPUT is unchanged\n"
+    "  2    bad arguments, or an HPGL file refused (it names the instruction)\n"
+    "  128+N  stopped by signal N\n"
+    "\n"
+    "Examples:\n"
+    "  cutconv --offset 20 --overcut 300 sign.plt sign-cut.plt\n"
+    "  cutconv --port --hpgl from-inkscape.hpgl /dev/stdout | od -c\n";
+
+int Usage(const std::string& problem) {
+    std::fprintf(stderr, "cutconv: %s\n%s", problem.c_str(), kUsage);
+    return kExitBadArguments;
 }
 
-bool ParseUnits(const char* text, int32_t& value) {
-    errno = 0;
-    char* end = nullptr;
-    long long v = std::strtoll(text, &end, 10);
-    if (end == text || *end != '\0' || errno != 0 || v < INT32_MIN || v > INT32_MAX) return false;
-    value = static_cast<int32_t>(v);
-    return true;
+int Fail(const std::string& what, const SystemError& why) {
+    std::fprintf(stderr, "cutconv: %s: %s\n", what.c_str(), why ? why.Message().c_str() : "failed");
+    return kExitFailed;
 }
 
 // What could not be done, as in "cannot write out.plt: No space left on device".
@@ -51,81 +102,127 @@ const char* Failure(JobResult result) {
     }
 }
 
-// The pen commands read from an HPGL file, in a scratch file of their own.
-class PenCommandsFile {
+// A stop signal is the cancel: the job ends at its next check.
+class StopLink : public SilentJobLink {
 public:
-    PenCommandsFile()
-        : path_(std::filesystem::temp_directory_path() /
-                ("cutconv-" + std::to_string(std::random_device{}()) + ".plt")) {}
-    ~PenCommandsFile() {
-        std::error_code ignored;
-        std::filesystem::remove(path_, ignored);
-    }
-    const std::filesystem::path& path() const { return path_; }
-
-private:
-    std::filesystem::path path_;
+    bool IsCancelRequested() override { return StopSignal() != 0; }
 };
+
+struct Arguments {
+    bool port = false;
+    bool hpgl = false;
+    bool help = false;
+    bool version = false;
+    int32_t offset = 0;
+    int32_t overcut = 0;
+    std::optional<HpglPoint> plotArea;
+    const char* files[2] = {nullptr, nullptr};
+};
+
+// 0 when read, else the exit status after the problem is printed.
+int ReadArguments(int argc, char** argv, Arguments& args) {
+    int fileCount = 0;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--port") {
+            args.port = true;
+        } else if (arg == "--hpgl") {
+            args.hpgl = true;
+        } else if (arg == "--plot-area") {
+            HpglPoint area;
+            if (i + 1 >= argc || !ParsePlotArea(argv[i + 1], area))
+                return Usage("--plot-area wants WIDTHxHEIGHT in millimetres");
+            args.plotArea = area;
+            ++i;
+        } else if (arg == "--help") {
+            args.help = true;
+        } else if (arg == "--version") {
+            args.version = true;
+        } else if (arg == "--offset" || arg == "--overcut") {
+            int32_t& units = arg == "--offset" ? args.offset : args.overcut;
+            if (i + 1 >= argc) return Usage("missing value for " + arg);
+            if (!ParseLength(argv[++i], LengthUnit::PlotterUnits, units))
+                return Usage(arg + " wants " + LengthRule(LengthUnit::PlotterUnits) + ", not '" +
+                             argv[i] + "'");
+        } else if (arg.size() > 1 && arg[0] == '-') {
+            return Usage("unknown option " + arg);
+        } else if (fileCount < 2) {
+            args.files[fileCount++] = argv[i];
+        } else {
+            return Usage("unexpected argument " + arg);
+        }
+    }
+    if (!args.help && !args.version && fileCount != 2)
+        return Usage("INPUT and OUTPUT are required");
+    return 0;
+}
+
+int Convert(const Arguments& args) {
+    const char* input = args.files[0];
+    const char* output = args.files[1];
+    // Refused before anything is read or written: an input that is no regular
+    // file below 4 GiB, an output that is the input.
+    if (const std::string problem = DrawingProblem(input); !problem.empty()) {
+        std::fprintf(stderr, "cutconv: %s\n", problem.c_str());
+        return kExitFailed;
+    }
+    if (RefuseSameFile(input, output)) {
+        std::fprintf(stderr, "cutconv: cannot write %s: it is the input file %s\n", output, input);
+        return kExitFailed;
+    }
+
+    CutJob job;
+    job.bToPort = args.port ? 1 : 0;
+    job.nOffsetUnits = args.offset;
+    job.nOvercutUnits = args.overcut;
+    // In port mode too the output goes where the user says: the stream is
+    // written, not sent.
+    job.paths.plotFile = input;
+    job.paths.streamFile = output;
+    job.strPath = output;
+    ScratchFile penCommands;  // only for --hpgl
+    if (args.hpgl) {
+        std::string problem;
+        if (!penCommands.Create("cutconv", problem)) {
+            std::fprintf(stderr, "cutconv: %s\n", problem.c_str());
+            return kExitFailed;
+        }
+        HpglReading reading;
+        if (!WriteHpglAsPenCommands(input, penCommands.path(), reading, problem, args.plotArea)) {
+            std::fprintf(stderr, "cutconv: %s\n", problem.c_str());
+            return StopSignal() != 0 ? 128 + StopSignal() : kExitFailed;
+        }
+        if (!ReportHpglReading(stderr, "cutconv", input, reading, false)) return kExitBadArguments;
+        job.paths.plotFile = penCommands.path();
+    }
+    StopLink link;
+    job.pDlg = &link;
+    const JobOutcome outcome = StopSignal() != 0 ? JobResult::Cancelled : ConvertPlotFile(job);
+    if (StopSignal() != 0 && outcome.result != JobResult::Completed) return 128 + StopSignal();
+    if (outcome.result == JobResult::Completed) return 0;
+    const bool inputFailed = outcome.result == JobResult::InputUnreadable;
+    if (outcome.result == JobResult::OutputNotCreated && outcome.reason.code() == EBUSY) {
+        std::fprintf(stderr, "cutconv: cannot create %s: another conversion is writing it\n",
+                     output);
+        return kExitFailed;
+    }
+    return Fail(std::string(Failure(outcome.result)) + " " + (inputFailed ? input : output),
+                outcome.reason);
+}
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    CutJob job;
-    const char* files[2] = {nullptr, nullptr};
-    int fileCount = 0;
-    bool hpgl = false;
-    std::optional<HpglPoint> plotArea;
-    for (int i = 1; i < argc; ++i) {
-        const char* arg = argv[i];
-        if (std::strcmp(arg, "--port") == 0) {
-            job.bToPort = 1;
-        } else if (std::strcmp(arg, "--hpgl") == 0) {
-            hpgl = true;
-        } else if (std::strcmp(arg, "--plot-area") == 0) {
-            HpglPoint area;
-            if (i + 1 >= argc || !ParsePlotArea(argv[i + 1], area))
-                return Usage("--plot-area wants WIDTHxHEIGHT in millimetres");
-            plotArea = area;
-            ++i;
-        } else if (std::strcmp(arg, "--offset") == 0 || std::strcmp(arg, "--overcut") == 0) {
-            int32_t& target = arg[2] == 'o' && arg[3] == 'f' ? job.nOffsetUnits : job.nOvercutUnits;
-            if (i + 1 >= argc || !ParseUnits(argv[i + 1], target))
-                return Usage((std::string("bad value for ") + arg).c_str());
-            ++i;
-        } else if (arg[0] == '-' && arg[1] != '\0') {
-            return Usage((std::string("unknown option ") + arg).c_str());
-        } else if (fileCount < 2) {
-            files[fileCount++] = arg;
-        } else {
-            return Usage((std::string("unexpected argument ") + arg).c_str());
-        }
+    Arguments args;
+    if (const int status = ReadArguments(argc, argv, args)) return status;
+    if (args.help) {
+        std::fputs(kHelp, stdout);
+        return 0;
     }
-    if (fileCount != 2) return Usage("INPUT and OUTPUT are required");
-
-    // In port mode too the output goes where the user says: the stream is
-    // written, not sent.
-    job.paths.plotFile = files[0];
-    job.paths.streamFile = files[1];
-    job.strPath = files[1];
-    PenCommandsFile penCommands;
-    if (hpgl) {
-        HpglReading reading;
-        std::string problem;
-        if (!WriteHpglAsPenCommands(files[0], penCommands.path(), reading, problem, plotArea)) {
-            std::fprintf(stderr, "cutconv: %s\n", problem.c_str());
-            return 1;
-        }
-        if (!ReportHpglReading(stderr, "cutconv", files[0], reading, false)) return 2;
-        job.paths.plotFile = penCommands.path();
+    if (args.version) {
+        std::puts("cutconv " HARVEL_VERSION);
+        return 0;
     }
-    SilentJobLink link;  // no dialog, never cancelled
-    job.pDlg = &link;
-
-    const JobOutcome outcome = ConvertPlotFile(job);
-    if (outcome.result == JobResult::Completed) return 0;
-    const bool input = outcome.result == JobResult::InputUnreadable;
-    std::fprintf(stderr, "cutconv: %s %s: %s\n", Failure(outcome.result),
-                 input ? files[0] : files[1],
-                 outcome.reason ? outcome.reason.Message().c_str() : "failed");
-    return 1;
+    CatchStopSignals();
+    return Convert(args);
 }

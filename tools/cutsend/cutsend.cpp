@@ -2,70 +2,54 @@
 // the cutter on a serial port, with the bytes and rules of Drovane, for
 // Linux and macOS.
 
-#include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
-#include <csignal>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
-#include <filesystem>
 #include <string>
-#include <system_error>
 #include <vector>
 
 #include "cut_job.h"
 #include "cutter_port.h"
+#include "drawing_check.h"
 #include "hpgl_reader.h"
 #include "hpgl_report.h"
+#include "platform/file_size_limit.h"
+#include "platform/output_file.h"
+#include "scratch_space.h"
 #include "send_options.h"
 #include "send_progress.h"
+#include "stop_signals.h"
 #include "stream_to_port.h"
-
-namespace fs = std::filesystem;
 
 namespace {
 
 constexpr int kExitSent = 0;
 constexpr int kExitFailed = 1;
 constexpr int kExitBadInput = 2;
-constexpr int kExitCancelled = 130;  // 128 + SIGINT, as shells report Ctrl-C
+
+// 128 + the signal's number, as shells report a program a signal ended.
+int ExitStopped() {
+    return 128 + StopSignal();
+}
 
 int Complain(const std::string& problem, int status) {
     std::fprintf(stderr, "cutsend: %s\n", problem.c_str());
     return status;
 }
 
-// The conversion's files, in a folder of their own that goes with the run.
-class ScratchFolder {
-public:
-    bool Create(std::string& problem) {
-        std::string pattern = (fs::temp_directory_path() / "cutsend-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr) {
-            problem = "cannot create a scratch folder: " + std::string(std::strerror(errno));
-            return false;
-        }
-        path_ = pattern;
-        return true;
-    }
-    ~ScratchFolder() {
-        std::error_code ignored;
-        if (!path_.empty()) fs::remove_all(path_, ignored);
-    }
-    fs::path operator/(const char* name) const { return path_ / name; }
-
-private:
-    fs::path path_;
-};
-
 // Only a cancel flag for the conversion: it is quick and shows nothing.
 class ConversionLink : public SilentJobLink {
 public:
-    bool IsCancelRequested() override { return g_cancelRequested != 0; }
+    bool IsCancelRequested() override { return StopSignal() != 0; }
 };
 
+bool TooLarge(const JobOutcome& outcome) {
+    return outcome.reason.code() == CheckFileSize(kLargestFileSize + 1).code();
+}
+
 std::string Reason(const JobOutcome& outcome) {
+    if (TooLarge(outcome))
+        return "its stream for the cutter would reach 4 GiB, more than can be sent";
     return outcome.reason ? outcome.reason.Message() : "failed";
 }
 
@@ -92,23 +76,18 @@ int main(int argc, char** argv) {
         std::fputs(kSendHelp, stdout);
         return kExitSent;
     }
-    if (options.list) return ListAllPorts();
-
-    struct sigaction cancel {};
-    cancel.sa_handler = [](int) { g_cancelRequested = 1; };
-    for (int signal : {SIGINT, SIGTERM}) ::sigaction(signal, &cancel, nullptr);
-
-    std::FILE* drawing = std::fopen(options.drawing.c_str(), "rb");
-    struct stat info {};
-    if (drawing == nullptr || ::fstat(::fileno(drawing), &info) != 0 || S_ISDIR(info.st_mode)) {
-        const std::string why = drawing == nullptr ? std::strerror(errno) : "not a file";
-        if (drawing != nullptr) std::fclose(drawing);
-        return Complain("cannot read " + options.drawing + ": " + why, kExitBadInput);
+    if (options.version) {
+        std::puts("cutsend " HARVEL_VERSION);
+        return kExitSent;
     }
-    std::fclose(drawing);
+    if (options.list) return ListAllPorts();
+    CatchStopSignals();
 
-    ScratchFolder scratch;
-    if (!scratch.Create(problem)) return Complain(problem, kExitFailed);
+    // Refused at once, before the port is touched.
+    if (const std::string refused = DrawingProblem(options.drawing); !refused.empty())
+        return Complain(refused, kExitBadInput);
+    ScratchFolder scratch;  // the stream, and the pen commands of --hpgl
+    if (!scratch.Create("cutsend", problem)) return Complain(problem, kExitFailed);
     CutJob job;
     job.bToPort = 1;
     job.nOffsetUnits = options.offsetUnits;
@@ -120,18 +99,20 @@ int main(int argc, char** argv) {
         HpglReading reading;
         if (!WriteHpglAsPenCommands(options.drawing, scratch / "pen.plt", reading, problem,
                                     options.plotArea))
-            return Complain(problem, kExitBadInput);
+            return StopSignal() != 0 ? ExitStopped() : Complain(problem, kExitBadInput);
         job.paths.plotFile = scratch / "pen.plt";
         if (!ReportHpglReading(stderr, "cutsend", options.drawing, reading, options.quiet))
             return kExitBadInput;
     }
     ConversionLink conversionLink;
     job.pDlg = &conversionLink;
-    const JobOutcome converted = ConvertPlotFile(job);
-    if (converted.result == JobResult::Cancelled) return kExitCancelled;
+    OutputFile stream;  // written and sent through this one handle
+    const JobOutcome converted =
+        StopSignal() != 0 ? JobResult::Cancelled : ConvertForSending(job, stream);
+    if (StopSignal() != 0) return ExitStopped();
     if (converted.result != JobResult::Completed)
         return Complain("cannot convert " + options.drawing + ": " + Reason(converted),
-                        kExitFailed);
+                        TooLarge(converted) ? kExitBadInput : kExitFailed);
 
     CutterPort port;
     const CutterPort::OpenError opened = port.Open(options.port, problem);
@@ -143,20 +124,18 @@ int main(int argc, char** argv) {
     }
     if (opened != CutterPort::OpenError::None) return Complain(problem, kExitBadInput);
 
-    if (g_cancelRequested) return kExitCancelled;  // asked before the first byte
-    std::error_code sizeError;
-    const uintmax_t total = fs::file_size(job.paths.streamFile, sizeError);
+    if (StopSignal() != 0) return ExitStopped();  // asked before the first byte
     const ProgressStyle style = options.quiet             ? ProgressStyle::Quiet
                                 : ::isatty(STDERR_FILENO) ? ProgressStyle::OneLine
                                                           : ProgressStyle::Lines;
-    SendProgress progress(style, sizeError ? 0 : total, stderr, [&port] { return port.State(); });
+    SendProgress progress(style, stream.size(), stderr, [&port] { return port.State(); });
     job.hPort = port.fd();
     job.pDlg = &progress;
-    const JobOutcome sent = StreamToPort(job);
+    const JobOutcome sent = StreamToPort(job, stream);
     progress.Finish(sent.result == JobResult::Completed);
     switch (sent.result) {
         case JobResult::Completed: return kExitSent;
-        case JobResult::Cancelled: return kExitCancelled;
+        case JobResult::Cancelled: return ExitStopped();
         case JobResult::PortWriteFailed:
             return Complain(options.port + ": write failed: " + Reason(sent), kExitFailed);
         default: return Complain("sending failed: " + Reason(sent), kExitFailed);

@@ -12,6 +12,7 @@
 #include <cstring>
 
 #include "cutter_line.h"
+#include "platform/system_error.h"
 
 namespace {
 
@@ -77,8 +78,9 @@ CutterPort::OpenError CutterPort::Open(const std::string& device, std::string& p
     if (IsPseudoTerminal(device)) {
         ownFd_ = ::open(device.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
         if (ownFd_ < 0) {
-            problem = device + ": " + std::strerror(errno);
-            return errno == EBUSY ? OpenError::Busy : OpenError::Failed;
+            const SystemError why = SystemError::Last();
+            problem = device + ": " + why.Message();
+            return why.code() == EBUSY ? OpenError::Busy : OpenError::Failed;
         }
         fd_ = ownFd_;
     } else {
@@ -87,8 +89,11 @@ CutterPort::OpenError CutterPort::Open(const std::string& device, std::string& p
             return OpenError::Missing;
         }
         if (sp_open(port_, SP_MODE_WRITE) != SP_OK) {
+            // libserialport's own record of the system's reason: errno may
+            // have changed since.
+            const int code = sp_last_error_code();
             problem = device + ": " + LastPortError();
-            return errno == EBUSY ? OpenError::Busy : OpenError::Failed;
+            return code == EBUSY ? OpenError::Busy : OpenError::Failed;
         }
         const bool configured =
             sp_set_baudrate(port_, static_cast<int>(harvel::kCutterBaudRate)) == SP_OK &&

@@ -1,93 +1,79 @@
 #include "send_options.h"
 
-#include <cerrno>
-#include <cmath>
-#include <cstdlib>
-#include <cstring>
-
-#include "length_units.h"
+#include "length_option.h"
 
 const char kSendUsage[] =
-    "usage: cutsend [--offset MM] [--overcut MM] [--hpgl [--plot-area WxH]] [--quiet]\n"
-    "               --port DEVICE DRAWING.plt\n"
-    "       cutsend --list\n"
-    "       cutsend --help\n";
+    "Usage: cutsend [--offset MM] [--overcut MM] [--hpgl [--plot-area WxH]] [--quiet]\n"
+    "               --port DEVICE DRAWING\n"
+    "  or:  cutsend --list\n"
+    "  or:  cutsend --help | --version\n";
 
 const char kSendHelp[] =
-    "NAME\n"
-    "    cutsend - convert a drawing and send it to the drag-knife cutter\n"
+    "Usage: cutsend [--offset MM] [--overcut MM] [--hpgl [--plot-area WxH]] [--quiet]\n"
+    "               --port DEVICE DRAWING\n"
+    "  or:  cutsend --list\n"
+    "Convert DRAWING for the drag-knife cutter, with knife-offset compensation at\n"
+    "sharp corners and an overcut where a closed contour ends, and stream it to the\n"
+    "cutter on DEVICE: 38400 baud, 8 data bits, no parity, one stop bit, RTS/CTS\n"
+    "flow control, in chunks of 1024 bytes. The bytes are exactly those Drovane\n"
+    "sends with the same settings. While the cutter holds the line (its buffer is\n"
+    "full, or it is paused) cutsend waits, however long.\n"
     "\n"
-    "SYNOPSIS\n"
-    "    cutsend [--offset MM] [--overcut MM] [--hpgl [--plot-area WxH]] [--quiet]\n"
-    "            --port DEVICE DRAWING.plt\n"
-    "    cutsend --list\n"
+    "  --offset MM    knife offset in millimetres (0 or absent: off)\n"
+    "  --overcut MM   overcut in millimetres (0 or absent: off)\n"
+    "                 A length is a number from 0 to 1158, rounded to plotter\n"
+    "                 units of 1/40 mm as in Drovane's dialog; a negative one is\n"
+    "                 refused, as by cutconv.\n"
+    "  --hpgl         read general HPGL: pen moves with any number of points per\n"
+    "                 command, scaling, arcs, circles, rectangles, polygons and\n"
+    "                 encoded polylines; other instructions are skipped and counted\n"
+    "                 (one that draws what is not read refuses the drawing, exit 2);\n"
+    "                 decimals round to the nearest unit, an exact half away from\n"
+    "                 zero\n"
+    "  --plot-area WxH  with --hpgl: the plotting area in millimetres (e.g.\n"
+    "                 250x180), for files that scale to the plotter's area (SC\n"
+    "                 without IP)\n"
+    "  --port DEVICE  the cutter's serial port, e.g. /dev/ttyUSB0\n"
+    "  --quiet        no progress\n"
+    "  --list         list the serial ports with their descriptions\n"
+    "  --help         display this help and exit\n"
+    "  --version      output version information and exit\n"
     "\n"
-    "DESCRIPTION\n"
-    "    Converts DRAWING.plt for the cutter, with knife-offset compensation at sharp\n"
-    "    corners and an overcut where a closed contour ends, and streams it to the\n"
-    "    cutter on DEVICE: 38400 baud, 8 data bits, no parity, one stop bit, RTS/CTS\n"
-    "    flow control, in chunks of 1024 bytes. The bytes are exactly those Drovane\n"
-    "    sends with the same settings. While the cutter holds the line (its buffer\n"
-    "    is full, or it is paused) cutsend waits, however long.\n"
+    "Drawing:\n"
+    "  DRAWING is a plot file with one pen command per point (PU/PD), as the\n"
+    "  exporter writes it; files from other programs (Inkscape's HPGL export, for\n"
+    "  one) need --hpgl. It must be a regular file below 4 GiB: a FIFO, a device\n"
+    "  or a folder is refused at once, and so is a drawing of 4 GiB or more or one\n"
+    "  whose stream for the cutter would reach 4 GiB. Every refusal comes before\n"
+    "  the first byte is sent.\n"
     "\n"
-    "    The drawing is a plot file with one pen command per point (PU/PD), as the\n"
-    "    exporter writes it. Files from other programs (Inkscape's HPGL export, for\n"
-    "    one) need --hpgl.\n"
+    "Files:\n"
+    "  The stream (and with --hpgl the pen commands) is written in a scratch\n"
+    "  folder in TMPDIR (or /tmp), created for the user alone and removed at the\n"
+    "  end. The stream is sent through the handle that wrote it, so the cutter\n"
+    "  receives exactly this conversion.\n"
     "\n"
-    "OPTIONS\n"
-    "    --offset MM   knife offset in millimetres (0 or absent: off)\n"
-    "    --overcut MM  overcut in millimetres (0 or absent: off)\n"
-    "                  Millimetres become plotter units of 1/40 mm, rounded to the\n"
-    "                  nearest unit, as in Drovane's dialog. At most 1158 mm.\n"
-    "    --hpgl        read general HPGL: pen moves with any number of points per\n"
-    "                  command, scaling, arcs, circles, rectangles, polygons and\n"
-    "                  encoded polylines; other instructions are skipped and counted\n"
-    "                  (one that draws what is not read refuses the drawing, exit 2);\n"
-    "                  decimals round to the nearest unit, an exact half away from zero\n"
-    "    --plot-area WxH  with --hpgl: the plotting area in millimetres (e.g. 250x180),\n"
-    "                  for files that scale to the plotter's area (SC without IP)\n"
-    "    --port DEVICE the cutter's serial port, e.g. /dev/ttyUSB0\n"
-    "    --quiet       no progress\n"
-    "    --list        list the serial ports with their descriptions\n"
-    "    --help        this text\n"
+    "Progress:\n"
+    "  On a terminal, progress is one line: bytes sent of the total, percent, rate,\n"
+    "  time left, and \"cutter holding the line\" while it holds. Otherwise a few\n"
+    "  plain lines.\n"
     "\n"
-    "    On a terminal, progress is one line: bytes sent of the total, percent, rate,\n"
-    "    time left, and \"cutter holding the line\" while it holds. Otherwise a few\n"
-    "    plain lines. Ctrl-C (SIGINT) or SIGTERM cancels: the chunk in flight ends,\n"
-    "    nothing more is sent and the port is closed.\n"
+    "Signals:\n"
+    "  SIGINT (Ctrl-C), SIGTERM and SIGHUP cancel: the chunk in flight ends,\n"
+    "  nothing more is sent, the port is closed, the scratch folder is removed,\n"
+    "  and the exit status is 128 plus the signal's number.\n"
     "\n"
-    "EXIT STATUS\n"
-    "    0    the drawing was sent completely\n"
-    "    1    the port failed while sending, or the conversion failed\n"
-    "    2    bad arguments, an unreadable drawing, a missing or busy port;\n"
-    "         nothing was sent\n"
-    "    130  cancelled by SIGINT or SIGTERM\n"
+    "Exit status:\n"
+    "  0    the drawing was sent completely\n"
+    "  1    the port failed while sending, or the conversion failed\n"
+    "  2    bad arguments, an unreadable or refused drawing, a missing or busy\n"
+    "       port; nothing was sent\n"
+    "  128+N  cancelled by signal N (130 for Ctrl-C)\n"
     "\n"
-    "EXAMPLES\n"
-    "    cutsend --list\n"
-    "    cutsend --offset 0.5 --overcut 3 --port /dev/ttyUSB0 sign.plt\n"
-    "    cutsend --hpgl --offset 0.25 --port /dev/ttyUSB0 from-inkscape.hpgl\n";
-
-namespace {
-
-// Far beyond any real knife offset or overcut (46340 units); the engine itself
-// would take any 32-bit length.
-constexpr double kMaxMillimetres = 1158;
-
-// A length in millimetres as the dialog takes it: a single-precision number,
-// then rounded to plotter units.
-bool ParseLength(const char* text, int32_t& units) {
-    errno = 0;
-    char* end = nullptr;
-    const double value = std::strtod(text, &end);
-    if (end == text || *end != '\0' || errno != 0 || !std::isfinite(value) || value < 0 ||
-        value > kMaxMillimetres)
-        return false;
-    units = MillimetresToPlotterUnits(static_cast<float>(value));
-    return true;
-}
-
-}  // namespace
+    "Examples:\n"
+    "  cutsend --list\n"
+    "  cutsend --offset 0.5 --overcut 3 --port /dev/ttyUSB0 sign.plt\n"
+    "  cutsend --hpgl --offset 0.25 --port /dev/ttyUSB0 from-inkscape.hpgl\n";
 
 bool ParseSendOptions(int argc, const char* const* argv, SendOptions& options,
                       std::string& problem) {
@@ -101,10 +87,10 @@ bool ParseSendOptions(int argc, const char* const* argv, SendOptions& options,
         }
         if (arg == "--offset" || arg == "--overcut") {
             const char* value = argv[++i];
-            if (!ParseLength(value,
+            if (!ParseLength(value, LengthUnit::Millimetres,
                              arg == "--offset" ? options.offsetUnits : options.overcutUnits)) {
                 problem =
-                    arg + " wants a length in millimetres from 0 to 1158, not '" + value + "'";
+                    arg + " wants " + LengthRule(LengthUnit::Millimetres) + ", not '" + value + "'";
                 return false;
             }
         } else if (arg == "--plot-area") {
@@ -125,6 +111,8 @@ bool ParseSendOptions(int argc, const char* const* argv, SendOptions& options,
             options.list = true;
         } else if (arg == "--help" || arg == "-h") {
             options.help = true;
+        } else if (arg == "--version") {
+            options.version = true;
         } else if (arg.size() > 1 && arg[0] == '-') {
             problem = "unknown option " + arg;
             return false;
@@ -135,7 +123,7 @@ bool ParseSendOptions(int argc, const char* const* argv, SendOptions& options,
             return false;
         }
     }
-    if (options.help || options.list) return true;
+    if (options.help || options.version || options.list) return true;
     if (options.port.empty()) {
         problem = "which port? give --port DEVICE (cutsend --list shows them)";
         return false;

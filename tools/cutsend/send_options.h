@@ -14,6 +14,7 @@ struct SendOptions {
     bool quiet = false;
     bool list = false;
     bool help = false;
+    bool version = false;
     std::string port;
     std::string drawing;
 };

@@ -4,8 +4,7 @@
 #include <utility>
 
 #include "cutter_line.h"
-
-volatile std::sig_atomic_t g_cancelRequested = 0;
+#include "stop_signals.h"
 
 namespace {
 
@@ -54,7 +53,7 @@ bool SendProgress::Holding(Clock::time_point now) const {
 
 bool SendProgress::IsCancelRequested() {
     Draw(Clock::now(), false);
-    return g_cancelRequested != 0;
+    return StopSignal() != 0;
 }
 
 void SendProgress::SetStatusText(const char*) {

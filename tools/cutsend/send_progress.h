@@ -1,19 +1,15 @@
 #pragma once
-// What the user sees while the stream goes out, and the cancel that Ctrl-C
-// asks for. The engine reports each chunk sent through the job link and asks
-// for the cancel between chunks and while a chunk waits (the cutter holding
-// the line); both moments redraw the progress.
+// What the user sees while the stream goes out, and the cancel that a stop
+// signal (Ctrl-C) asks for. The engine reports each chunk sent through the
+// job link and asks for the cancel between chunks and while a chunk waits
+// (the cutter holding the line); both moments redraw the progress.
 #include <chrono>
-#include <csignal>
 #include <cstdint>
 #include <cstdio>
 #include <functional>
 
 #include "cutter_port.h"
 #include "job_link.h"
-
-// Set by the SIGINT/SIGTERM handler; the only state a handler may touch.
-extern volatile std::sig_atomic_t g_cancelRequested;
 
 enum class ProgressStyle { Quiet, Lines, OneLine };
 

@@ -61,4 +61,78 @@ if [ "$(id -u)" -ne 0 ]; then
   check "unreadable input keeps an older output" "older" "$(cat "$dir/kept.plt")"
 fi
 
+chmod 644 "$dir/square.plt"
+
+# Lengths: the rule cutsend has; a negative one is refused, not taken as off.
+"$cutconv" --offset -5 "$dir/square.plt" "$dir/neg.plt" 2>/dev/null; rc=$?
+check "negative offset refused" "2" "$rc"
+check "no output for a negative offset" "no" "$([ -e "$dir/neg.plt" ] && echo yes || echo no)"
+
+# A drawing of 4 GiB or more is refused whole, even with commands at its end.
+truncate -s 4G "$dir/huge.plt" && printf 'PU0,0;PD0,200;PD200,200;' >>"$dir/huge.plt"
+err=$("$cutconv" "$dir/huge.plt" "$dir/huge-out.plt" 2>&1); rc=$?
+rm -f "$dir/huge.plt"
+check "4 GiB drawing refused" "1:cutconv: cannot read $dir/huge.plt: File too large" "$rc:$err"
+check "no output for a 4 GiB drawing" "no" "$([ -e "$dir/huge-out.plt" ] && echo yes || echo no)"
+
+# The output may not be the input, by any name.
+cp "$dir/square.plt" "$dir/same.plt"
+ln -s same.plt "$dir/same-link.plt"
+err=$("$cutconv" "$dir/same.plt" "$dir/same-link.plt" 2>&1); rc=$?
+check "output that is the input refused" "1" "$rc"
+check "input intact" "$(cat "$samples/square.plt")" "$(cat "$dir/same.plt")"
+check "refusal says why" "yes" "$([[ $err == *"it is the input file"* ]] && echo yes)"
+
+# Not regular: a FIFO as input is refused at once; as output it is written in
+# place, as is /dev/stdout.
+mkfifo "$dir/fifo"
+err=$(timeout 5 "$cutconv" "$dir/fifo" "$dir/fifo-out.plt" 2>&1); rc=$?
+check "FIFO input refused at once" \
+  "1:cutconv: cannot read $dir/fifo: not a regular file (a FIFO, a device)" "$rc:$err"
+cat "$dir/fifo" >"$dir/from-fifo.plt" &
+"$cutconv" "$dir/square.plt" "$dir/fifo"
+wait
+check "FIFO output written in place" "$(cat "$samples/square_out_plain.plt")" "$(cat "$dir/from-fifo.plt")"
+check "FIFO still a FIFO, no partial file" "yes" \
+  "$([ -p "$dir/fifo" ] && [ ! -e "$dir/fifo.partial" ] && echo yes)"
+check "/dev/stdout" "$(cat "$samples/square_out_plain.plt")" "$("$cutconv" "$dir/square.plt" /dev/stdout)"
+
+# One conversion writes a target at a time: while its partial file is held
+# (here by flock, as a running cutconv holds it), a second is refused; once
+# nobody holds it, the stale file is replaced.
+printf 'older' >"$dir/held.plt"
+flock "$dir/held.plt.partial" sleep 1 &
+sleep 0.3
+err=$("$cutconv" "$dir/square.plt" "$dir/held.plt" 2>&1); rc=$?
+check "second conversion refused" \
+  "1:cutconv: cannot create $dir/held.plt: another conversion is writing it" "$rc:$err"
+check "target untouched" "older" "$(cat "$dir/held.plt")"
+wait
+"$cutconv" "$dir/square.plt" "$dir/held.plt"
+check "stale partial file replaced" "$(cat "$samples/square_out_plain.plt")" "$(cat "$dir/held.plt")"
+
+# Scratch files: none without --hpgl; a bad TMPDIR is a clear failure.
+TMPDIR=$dir/no-such-dir "$cutconv" "$dir/square.plt" "$dir/tmpdir.plt"
+check "no scratch file without --hpgl" "0" "$?"
+err=$(TMPDIR=$dir/no-such-dir "$cutconv" --hpgl "$dir/square.hpgl" "$dir/tmpdir.th0" 2>&1); rc=$?
+check "bad TMPDIR with --hpgl" \
+  "1:cutconv: cannot create a scratch file in $dir/no-such-dir (TMPDIR): No such file or directory" \
+  "$rc:$err"
+
+# SIGHUP mid-job (a drawing of 256 MiB of nothing but zeros takes a while):
+# the partial file goes, the older output stays, the exit status is 128+1.
+truncate -s 256M "$dir/slow.plt"
+printf 'older' >"$dir/slow-out.plt"
+"$cutconv" "$dir/slow.plt" "$dir/slow-out.plt" &
+job=$!
+for _ in $(seq 1000); do [ -e "$dir/slow-out.plt.partial" ] && break; sleep 0.01; done
+kill -HUP "$job"
+wait "$job"; rc=$?
+rm -f "$dir/slow.plt"
+check "SIGHUP exits 129" "129" "$rc"
+check "SIGHUP leaves no partial file and keeps the older output" "older:no" \
+  "$(cat "$dir/slow-out.plt"):$([ -e "$dir/slow-out.plt.partial" ] && echo yes || echo no)"
+
+check "--version" "yes" "$([[ $("$cutconv" --version) =~ ^cutconv\ [0-9]+\.[0-9]+\.[0-9]+$ ]] && echo yes)"
+
 [ "$fails" -eq 0 ]

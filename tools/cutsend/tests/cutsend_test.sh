@@ -90,6 +90,19 @@ check "what arrived is the stream's start" yes \
 check "nothing beyond the chunk in flight ($received received, ${reported:-?} reported)" yes \
   "$([ -n "$reported" ] && [ "$received" -le $((reported + 1024)) ] && [ "$received" -lt "$(stat -c %s "$dir/big.th0")" ] && echo yes)"
 
+# SIGHUP (a closed terminal) while the cutter holds: 128+1, scratch folder gone.
+cable
+mkdir "$dir/tmp"
+cutter hangup --first-byte-ms 20000 --hold-after 20000 --hold-ms 5000 --quiet-ms 1500
+TMPDIR=$dir/tmp "$cutsend" --quiet --port "$dir/port" "$dir/big.plt" &
+sender=$!
+sleep 1
+kill -HUP "$sender"
+wait "$sender"
+check "SIGHUP exits 129" 129 $?
+check "SIGHUP leaves no scratch folder" "" "$(ls "$dir/tmp")"
+wait "$cutter_pid"
+
 # Bad input: one line, non-zero, and not a byte on the line.
 cable
 cutter bad --first-byte-ms 1500
@@ -103,8 +116,17 @@ check "length named" yes "$([[ $err == "cutsend: --offset wants a length"* ]] &&
 check "negative length fails" 2 $?
 "$cutsend" --port "$dir/port" "$dir/missing.plt" 2>/dev/null
 check "missing drawing fails" 2 $?
+mkfifo "$dir/fifo.plt"
+timeout 5 "$cutsend" --port "$dir/port" "$dir/fifo.plt" 2>/dev/null
+check "FIFO drawing refused at once" 2 $?
+err=$(TMPDIR=$dir/no-such-dir "$cutsend" --port "$dir/port" "$samples/nested.plt" 2>&1); rc=$?
+check "bad TMPDIR is a clear failure" \
+  "1:cutsend: cannot create a scratch folder in $dir/no-such-dir (TMPDIR): No such file or directory" \
+  "$rc:$err"
 wait "$cutter_pid"
 check "nothing sent on bad input" yes "$(grep -q '^bytes=0 ' "$dir/bad.summary" && echo yes)"
+
+check "--version" yes "$([[ $("$cutsend" --version) =~ ^cutsend\ [0-9]+\.[0-9]+\.[0-9]+$ ]] && echo yes)"
 
 echo "$fails failed"
 [ "$fails" -eq 0 ]

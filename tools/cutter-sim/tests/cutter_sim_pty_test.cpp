@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "cut_job.h"
+#include "platform/output_file.h"
 #include "sim_process.h"
 #include "stream_to_port.h"
 #include "worked_square.h"
@@ -96,9 +97,13 @@ protected:
         SilentJobLink link;
         CutJob job;
         job.hPort = master;
-        job.paths.streamFile = dir_ / "squares.th0";
         job.pDlg = &link;
-        return StreamToPort(job).result;
+        // A job sends through the handle that wrote the stream.
+        const std::string bytes = ReadFile(dir_ / "squares.th0");
+        OutputFile stream;
+        if (stream.Create(dir_ / "sent.th0") || stream.WriteAll(bytes.data(), bytes.size()))
+            return JobResult::OutputWriteFailed;
+        return StreamToPort(job, stream).result;
     }
 
     std::string Summary() { return ReadFile(dir_ / "summary"); }

@@ -1,0 +1,19 @@
+#pragma once
+// The engine counts a file's bytes in 32 bits. A drawing or a stream of 4 GiB
+// or more is refused whole, before anything is written or sent, rather than
+// read or sent in part.
+#include <cstdint>
+
+#include "system_error.h"
+
+inline constexpr uint64_t kLargestFileSize = 0xFFFFFFFFu;
+
+// Empty when a file of `size` bytes can be handled, else "file too large".
+inline SystemError CheckFileSize(uint64_t size) {
+#ifdef _WIN32
+    constexpr int kTooLarge = 223;  // ERROR_FILE_TOO_LARGE
+#else
+    constexpr int kTooLarge = 27;  // EFBIG
+#endif
+    return size > kLargestFileSize ? SystemError(kTooLarge) : SystemError();
+}

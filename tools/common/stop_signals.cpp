@@ -1,0 +1,26 @@
+// The stop signals' one piece of state: what a handler may safely write.
+#include "stop_signals.h"
+
+#include <csignal>
+#include <initializer_list>
+
+namespace {
+
+volatile std::sig_atomic_t g_stopSignal = 0;
+
+void NoteStop(int signal) {
+    if (g_stopSignal == 0) g_stopSignal = signal;
+}
+
+}  // namespace
+
+void CatchStopSignals() {
+    struct sigaction stop {};
+    stop.sa_handler = NoteStop;
+    sigemptyset(&stop.sa_mask);
+    for (int signal : {SIGINT, SIGTERM, SIGHUP}) ::sigaction(signal, &stop, nullptr);
+}
+
+int StopSignal() {
+    return g_stopSignal;
+}
