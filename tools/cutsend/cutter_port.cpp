@@ -12,6 +12,7 @@
 #include <cstring>
 
 #include "cutter_line.h"
+#include "port_permission_hint.h"
 
 namespace {
 
@@ -77,8 +78,10 @@ CutterPort::OpenError CutterPort::Open(const std::string& device, std::string& p
     if (IsPseudoTerminal(device)) {
         ownFd_ = ::open(device.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
         if (ownFd_ < 0) {
-            problem = device + ": " + std::strerror(errno);
-            return errno == EBUSY ? OpenError::Busy : OpenError::Failed;
+            const int openError = errno;
+            problem =
+                device + ": " + std::strerror(openError) + PortPermissionHint(device, openError);
+            return openError == EBUSY ? OpenError::Busy : OpenError::Failed;
         }
         fd_ = ownFd_;
     } else {
@@ -87,8 +90,9 @@ CutterPort::OpenError CutterPort::Open(const std::string& device, std::string& p
             return OpenError::Missing;
         }
         if (sp_open(port_, SP_MODE_WRITE) != SP_OK) {
-            problem = device + ": " + LastPortError();
-            return errno == EBUSY ? OpenError::Busy : OpenError::Failed;
+            const int openError = errno;
+            problem = device + ": " + LastPortError() + PortPermissionHint(device, openError);
+            return openError == EBUSY ? OpenError::Busy : OpenError::Failed;
         }
         const bool configured =
             sp_set_baudrate(port_, static_cast<int>(harvel::kCutterBaudRate)) == SP_OK &&
