@@ -6,10 +6,11 @@
 ; ever writes and removes the files it lists here.
 ;
 ; makensis -DHARVEL_VERSION=1.2.3 -DHARVEL_BIN_DIR=<folder with both .exe>
-;          -DHARVEL_ICON=<.ico> -DHARVEL_OUTFILE=<setup.exe> harvel.nsi
+;          -DHARVEL_ICON=<.ico> -DHARVEL_OUTFILE=<setup.exe>
+;          -DHARVEL_LICENSE=<LICENSE> harvel.nsi
 
-!ifndef HARVEL_VERSION | HARVEL_BIN_DIR | HARVEL_ICON | HARVEL_OUTFILE
-  !error "HARVEL_VERSION, HARVEL_BIN_DIR, HARVEL_ICON and HARVEL_OUTFILE must be defined"
+!ifndef HARVEL_VERSION | HARVEL_BIN_DIR | HARVEL_ICON | HARVEL_OUTFILE | HARVEL_LICENSE
+  !error "HARVEL_VERSION, HARVEL_BIN_DIR, HARVEL_ICON, HARVEL_OUTFILE and HARVEL_LICENSE must be defined"
 !endif
 
 !define HARVEL_FOLDER "C:\Harvel"
@@ -47,6 +48,7 @@ VIAddVersionKey /LANG=0 "LegalCopyright" "${HARVEL_PUBLISHER}"
 !define MUI_ABORTWARNING
 
 !insertmacro MUI_PAGE_WELCOME
+!insertmacro MUI_PAGE_LICENSE "${HARVEL_LICENSE}"
 !insertmacro MUI_PAGE_INSTFILES
 !insertmacro MUI_PAGE_FINISH
 !insertmacro MUI_UNPAGE_CONFIRM

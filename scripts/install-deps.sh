@@ -8,7 +8,8 @@ packages=(cmake ninja-build g++ clang libclang-rt-14-dev clang-format googletest
           locales python3 librsvg2-bin fonts-wine fonts-wqy-microhei
           fonts-arphic-uming
           nsis x11-utils
-          libserialport-dev pkg-config)
+          libserialport-dev pkg-config
+          help2man lintian dpkg-dev file)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -13,6 +13,7 @@
 
 #include "cutter_line.h"
 #include "platform/system_error.h"
+#include "port_permission_hint.h"
 
 namespace {
 
@@ -79,7 +80,7 @@ CutterPort::OpenError CutterPort::Open(const std::string& device, std::string& p
         ownFd_ = ::open(device.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
         if (ownFd_ < 0) {
             const SystemError why = SystemError::Last();
-            problem = device + ": " + why.Message();
+            problem = device + ": " + why.Message() + PortPermissionHint(device, why.code());
             return why.code() == EBUSY ? OpenError::Busy : OpenError::Failed;
         }
         fd_ = ownFd_;
@@ -92,7 +93,7 @@ CutterPort::OpenError CutterPort::Open(const std::string& device, std::string& p
             // libserialport's own record of the system's reason: errno may
             // have changed since.
             const int code = sp_last_error_code();
-            problem = device + ": " + LastPortError();
+            problem = device + ": " + LastPortError() + PortPermissionHint(device, code);
             return code == EBUSY ? OpenError::Busy : OpenError::Failed;
         }
         const bool configured =

@@ -1,0 +1,58 @@
+#!/usr/bin/env bash
+# The Debian package: built by CPack into a scratch folder, its control fields
+# and files checked, unpacked into a scratch root whose programs must answer
+# --help and convert the worked square; lintian must find no error.
+set -u
+cpack=$1 config=$2 version=$3 samples=$4
+dir=$(mktemp -d)
+trap 'rm -rf "$dir"' EXIT
+fails=0
+check() {  # name, expected, actual
+  if [ "$2" == "$3" ]; then echo "ok   $1"; else echo "FAIL $1: expected [$2] got [$3]"; fails=$((fails + 1)); fi
+}
+
+if ! "$cpack" --config "$config" -B "$dir" >"$dir/cpack.log" 2>&1; then
+  cat "$dir/cpack.log"
+  echo "FAIL cpack"
+  exit 1
+fi
+deb=$dir/harvel-tools_${version}_amd64.deb
+check "package file name" yes "$([ -f "$deb" ] && echo yes)"
+
+field() { dpkg-deb --field "$deb" "$1"; }
+check "Package" harvel-tools "$(field Package)"
+check "Version" "$version" "$(field Version)"
+check "Architecture" amd64 "$(field Architecture)"
+check "depends on libserialport" yes "$(field Depends | grep -q 'libserialport0' && echo yes)"
+check "has a maintainer and description" yes \
+  "$([ -n "$(field Maintainer)" ] && [ -n "$(field Description)" ] && echo yes)"
+
+expected="./usr/bin/cutconv
+./usr/bin/cutsend
+./usr/bin/cutter-sim
+./usr/share/doc/harvel-tools/README.md.gz
+./usr/share/doc/harvel-tools/changelog.gz
+./usr/share/doc/harvel-tools/copyright
+./usr/share/man/man1/cutconv.1.gz
+./usr/share/man/man1/cutsend.1.gz
+./usr/share/man/man1/cutter-sim.1.gz"
+check "files" "$expected" "$(dpkg-deb --contents "$deb" | awk '$1 !~ /^d/ {print $6}' | sort)"
+
+root=$dir/root
+dpkg-deb --extract "$deb" "$root"
+for tool in cutconv cutsend cutter-sim; do
+  "$root/usr/bin/$tool" --help >"$dir/$tool.help" 2>&1
+  check "$tool --help" 0 $?
+done
+"$root/usr/bin/cutconv" --offset 20 --overcut 300 "$samples/square.plt" "$dir/square.plt"
+check "worked square converted" yes \
+  "$(cmp -s "$dir/square.plt" "$samples/square_out_offset20_overcut300.plt" && echo yes)"
+"$root/usr/bin/cutconv" --port --offset 20 --overcut 300 "$samples/square.plt" "$dir/square.th0"
+"$root/usr/bin/cutter-sim" "$dir/square.th0" >/dev/null 2>&1
+check "the cutter takes the stream whole" 0 $?
+
+lintian --fail-on error "$deb"
+check "lintian finds no error" 0 $?
+
+[ "$fails" -eq 0 ] && echo "all passed" || echo "$fails failed"
+[ "$fails" -eq 0 ]
