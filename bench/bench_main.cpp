@@ -71,7 +71,7 @@ void Row(const char* what, const fs::path& file, const ChildFigures& f, double c
 }
 
 void MemoryRow(const char* what, const ChildFigures& f) {
-    std::printf("  %-44s peak RSS %7.1f MB (anonymous %5.1f MB, mapped file %7.1f MB)\n", what,
+    std::printf("  %-44s peak RSS %7.1f MB (anonymous %5.1f MB, file-backed %5.1f MB)\n", what,
                 f.hwmKb / 1024.0, f.anonKb / 1024.0, f.fileKb / 1024.0);
 }
 
@@ -133,7 +133,7 @@ void Memory(const Settings& s) {
         fs::remove(in);
         fs::remove(s.dir / "memory.out");
     }
-    std::printf("  (the mapped file pages are the input's page cache, dropped under pressure)\n");
+    std::printf("  (anonymous: the program's own memory; file-backed: its code and libraries)\n");
 }
 
 void Streaming(const Settings& s, const std::string& cutterSim) {

@@ -1,19 +1,10 @@
 #include "stream_to_port.h"
 
-#include <charconv>
-
 #include "platform/mapped_file.h"
 #include "platform/port_writer.h"
 #include "progress_steps.h"
-#include "wrapping_math.h"
 
 namespace {
-
-void ShowCounter(JobLink& link, int32_t counter) {
-    char text[16];
-    *std::to_chars(text, text + sizeof text - 1, counter).ptr = '\0';
-    link.SetStatusText(text);
-}
 
 JobOutcome OutcomeOf(const PortResult& port) {
     switch (port.status) {
@@ -38,12 +29,10 @@ JobOutcome StreamToPort(const CutJob& job) {
 
     const uint32_t length = stream.length();
     ProgressSteps progress(link);
-    link.ProgressSetPos(0);
-    progress.Start(length);
+    progress.Start(JobStage::Streaming, length);
 
-    // The counter runs ahead of the bytes: 1124 per chunk, whatever its size.
-    // While the cutter holds the line, counter and bar stay where they are.
-    int32_t sentCounter = 0;
+    // While the cutter holds the line, nothing is reported.
+    uint32_t chunks = 0;
     uint32_t position = 0;
     while (position < length) {
         progress.Check(position);
@@ -52,8 +41,7 @@ JobOutcome StreamToPort(const CutJob& job) {
         const PortResult written = port.Write(stream.data() + position, size, isCancelled);
         if (written.status != PortStatus::Done) return OutcomeOf(written);
         position += size;
-        sentCounter = Add32(sentCounter, harvel::kCounterStepPerChunk);
-        ShowCounter(link, sentCounter);
+        link.ChunkSent(++chunks, position);
         if (link.IsCancelRequested()) return JobResult::Cancelled;
     }
     // The job has ended only when the last bytes have left the driver for the

@@ -2,7 +2,6 @@
 #include "cut_job.h"
 #include "cutter_line.h"
 
-
 // Sends the finished stream file to the port in chunks of 1024 bytes straight
 // from its read-only view, with progress, the byte counter and cancel between
 // chunks, then waits until the port has sent them all. A cutter holding the

@@ -40,7 +40,8 @@ bool ParseUnits(const char* text, int32_t& value) {
 // What could not be done, as in "cannot write out.plt: No space left on device".
 const char* Failure(JobResult result) {
     switch (result) {
-        case JobResult::InputUnreadable: return "cannot read";
+        case JobResult::InputUnreadable:
+        case JobResult::InputChanged: return "cannot read";
         case JobResult::OutputNotCreated: return "cannot create";
         default: return "cannot write";
     }
@@ -113,9 +114,9 @@ int main(int argc, char** argv) {
 
     const JobOutcome outcome = ConvertPlotFile(job);
     if (outcome.result == JobResult::Completed) return 0;
-    const bool input = outcome.result == JobResult::InputUnreadable;
+    const bool input =
+        outcome.result == JobResult::InputUnreadable || outcome.result == JobResult::InputChanged;
     std::fprintf(stderr, "cutconv: %s %s: %s\n", Failure(outcome.result),
-                 input ? files[0] : files[1],
-                 outcome.reason ? outcome.reason.Message().c_str() : "failed");
+                 input ? files[0] : files[1], outcome.ReasonText().c_str());
     return 1;
 }

@@ -65,7 +65,7 @@ public:
 };
 
 std::string Reason(const JobOutcome& outcome) {
-    return outcome.reason ? outcome.reason.Message() : "failed";
+    return outcome.ReasonText();
 }
 
 int ListAllPorts() {

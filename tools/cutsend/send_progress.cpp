@@ -1,9 +1,6 @@
 #include "send_progress.h"
 
-#include <algorithm>
 #include <utility>
-
-#include "cutter_line.h"
 
 volatile std::sig_atomic_t g_cancelRequested = 0;
 
@@ -39,7 +36,7 @@ SendProgress::SendProgress(ProgressStyle style, uint64_t totalBytes, std::FILE* 
 }
 
 uint64_t SendProgress::bytesSent() const {
-    return std::min<uint64_t>(chunks_ * harvel::kPortChunkSize, total_);
+    return sent_;
 }
 
 bool SendProgress::Holding(Clock::time_point now) const {
@@ -57,8 +54,8 @@ bool SendProgress::IsCancelRequested() {
     return g_cancelRequested != 0;
 }
 
-void SendProgress::SetStatusText(const char*) {
-    ++chunks_;
+void SendProgress::ChunkSent(uint32_t, uint32_t bytesSent) {
+    sent_ = bytesSent;
     lastChunk_ = Clock::now();
     holdShown_ = false;
     Draw(lastChunk_, false);
