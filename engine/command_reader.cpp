@@ -8,7 +8,7 @@ CommandReader::CommandReader(ByteReader& input, uint32_t length)
     : input_(input),
       length_(length),
       atEnd_(length == 0),
-      buffer_(std::make_unique<uint8_t[]>(kBlockSize)),
+      buffer_(std::make_unique_for_overwrite<uint8_t[]>(kBlockSize)),
       scan_(buffer_.get(), 0) {}
 
 bool CommandReader::NextInNewBlock(PenCommand& command) {
