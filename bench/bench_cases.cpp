@@ -20,7 +20,7 @@
 #include "conversion_passes.h"
 #include "cut_job.h"
 #include "memory_sampler.h"
-#include "platform/mapped_file.h"
+#include "platform/input_file.h"
 #include "platform/output_file.h"
 #include "plot_generator.h"
 #include "stream_to_port.h"
@@ -48,10 +48,10 @@ std::string CpuFigure(double cpuStart) {
 }
 
 // No dialog: progress is ignored, nothing is cancelled. The streaming case
-// notes when each chunk has gone, from the byte counter's updates.
+// notes when each chunk has gone.
 class BenchLink : public SilentJobLink {
 public:
-    void SetStatusText(const char*) override {
+    void ChunkSent(uint32_t, uint32_t) override {
         if (noteChunks) chunkDone.push_back(Clock::now());
     }
 
@@ -106,16 +106,18 @@ int Convert(const char* input, const char* output, int offset, int overcut, bool
     return 0;
 }
 
-// Pass 1 alone (the extent scan) over the mapped file.
+// Pass 1 alone (the extent scan) over the file.
 int Extent(const char* input) {
     MemorySampler memory;
     BenchLink link;
     ProgressSteps progress(link);
     const auto start = Clock::now();
     const double cpu = ThreadCpuSeconds();
-    MappedFile file;
+    InputFile file;
+    PlotExtent extent;
     if (file.Open(input)) return 1;
-    if (!RunExtentPass(file.data(), file.length(), link, progress)) return 1;
+    if (RunExtentPass(file, file.length(), link, progress, extent).result != JobResult::Completed)
+        return 1;
     file.Close();
     const double seconds = SecondsSince(start);
     PrintChildFigures(seconds, memory.Stop(), CpuFigure(cpu));

@@ -3,8 +3,8 @@
 #include <thread>
 
 // Peak resident memory of this process, in KiB. "file" is what mapped files
-// (the input's view) keep resident: page cache that the kernel can drop at any
-// time. "anon" is the process's own memory: heap, stacks, buffers.
+// (the program's code and libraries) keep resident: page cache that the kernel
+// can drop at any time. "anon" is the process's own memory: heap, stacks, buffers.
 struct MemoryPeaks {
     long hwmKb = 0;   // the kernel's high-water mark of the whole resident set
     long anonKb = 0;  // sampled

@@ -4,6 +4,7 @@
 
 #include "app.h"
 #include "captions.h"
+#include "cutter_line.h"
 #include "length_units.h"
 #include "resource.h"
 #include "serial_port.h"
@@ -134,33 +135,34 @@ void CDrovaneDlg::SetStartCaption(bool running) const {
     m_btnStart.SetText(running ? captions.cancel : captions.start);
 }
 
-// JobLink: the worker's only way to the dialog. Progress and status are sent,
-// so they wait for this dialog's thread; the end is posted.
+// JobLink: the worker's only way to the dialog. Its reports become the
+// progress bar's steps and the byte counter, which are sent, so they wait for
+// this dialog's thread; the end is posted.
 
 bool CDrovaneDlg::IsCancelRequested() {
     return m_bCancel.load() != 0;
 }
 
-void CDrovaneDlg::ProgressSetRange(uint16_t upper) {
-    m_progress.SetRange(upper);
+void CDrovaneDlg::StageStarted(JobStage stage, uint32_t length) {
+    // Each stage counts blocks of 1024 bytes; pass 2 steps on from where pass 1
+    // left the bar, the streaming starts it again from 0.
+    if (stage == JobStage::Streaming) m_progress.SetPos(0);
+    m_progress.SetRange(static_cast<uint16_t>((length >> 10) + 1));
+    m_progress.SetStep(1);
 }
 
-void CDrovaneDlg::ProgressSetStep(int32_t step) {
-    m_progress.SetStep(step);
-}
-
-void CDrovaneDlg::ProgressStepIt() {
+void CDrovaneDlg::StageAdvanced(uint32_t) {
     m_progress.StepIt();
 }
 
-void CDrovaneDlg::ProgressSetPos(int32_t pos) {
-    m_progress.SetPos(pos);
+void CDrovaneDlg::ChunkSent(uint32_t chunks, uint32_t) {
+    // The counter runs ahead of the bytes, a fixed step per chunk whatever its
+    // size, and wraps as a 32-bit number.
+    const auto counter =
+        static_cast<int32_t>(chunks * static_cast<uint32_t>(harvel::kCounterStepPerChunk));
+    m_editStatus.SetText(std::to_wstring(counter));
 }
 
-void CDrovaneDlg::SetStatusText(const char* text) {
-    m_editStatus.SetText(std::wstring(text, text + std::char_traits<char>::length(text)));
-}
-
-void CDrovaneDlg::PostDone(JobResult result) {
-    PostMessageW(hwnd(), WM_CUTJOB_DONE, static_cast<WPARAM>(result), 0);
+void CDrovaneDlg::JobEnded(const JobOutcome& outcome) {
+    PostMessageW(hwnd(), WM_CUTJOB_DONE, static_cast<WPARAM>(outcome.result), 0);
 }

@@ -34,12 +34,10 @@ public:
 
     // JobLink, called on the worker thread.
     bool IsCancelRequested() override;
-    void ProgressSetRange(uint16_t upper) override;
-    void ProgressSetStep(int32_t step) override;
-    void ProgressStepIt() override;
-    void ProgressSetPos(int32_t pos) override;
-    void SetStatusText(const char* text) override;
-    void PostDone(JobResult result) override;
+    void StageStarted(JobStage stage, uint32_t length) override;
+    void StageAdvanced(uint32_t position) override;
+    void ChunkSent(uint32_t chunks, uint32_t bytesSent) override;
+    void JobEnded(const JobOutcome& outcome) override;
 
 protected:
     void DoDataExchange(framework::DataExchange& exchange) override;

@@ -4,7 +4,8 @@ const wchar_t* JobFailureMessage(JobResult result) {
     switch (result) {
         case JobResult::Completed:
         case JobResult::Cancelled: return nullptr;
-        case JobResult::InputUnreadable: return L"read plot file fail!";
+        case JobResult::InputUnreadable:
+        case JobResult::InputChanged: return L"read plot file fail!";
         case JobResult::OutputNotCreated:
         case JobResult::OutputWriteFailed: return L"write file fail!";
         case JobResult::StreamUnreadable:

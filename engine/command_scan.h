@@ -11,12 +11,13 @@
 #include <xmmintrin.h>
 #endif
 
-// Finds the pen commands in the mapped plot file. Every byte up to an
+// Finds the pen commands in bytes of the plot file. Every byte up to an
 // upper-case 'U' or 'D' is skipped; the command runs from that letter to the
 // next ';'. The data is only read, never copied beyond one command.
 class CommandScanner {
 public:
-    CommandScanner(const uint8_t* data, uint32_t length) : data_(data), length_(length) {}
+    CommandScanner(const uint8_t* data, uint32_t length, uint32_t position = 0)
+        : data_(data), length_(length), position_(position) {}
 
     // Copies the next command into `command` (letter, text, ";", NUL) and leaves
     // the position on its ';'. Returns false when the end of the data is reached.
@@ -59,9 +60,9 @@ private:
     static constexpr uint32_t kSemicolonPD = ';' | 'P' << 8 | 'D' << 16;
     static constexpr uint32_t kSemicolonPU = ';' | 'P' << 8 | 'U' << 16;
 
-    // The mapped pages are read once, front to back, and mostly come from main
-    // memory: asking for the bytes a little ahead hides most of that wait. The
-    // address is formed as an integer, so that it may lie past the data.
+    // The bytes are read once, front to back: asking for them a little ahead
+    // hides most of the wait for memory. The address is formed as an integer,
+    // so that it may lie past the data.
     void PrefetchAhead() const {
 #ifdef __SSE2__
         const uintptr_t ahead = reinterpret_cast<uintptr_t>(data_) + position_ + kPrefetchDistance;

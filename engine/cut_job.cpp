@@ -4,7 +4,7 @@
 
 #include "conversion_passes.h"
 #include "platform/file_size_limit.h"
-#include "platform/mapped_file.h"
+#include "platform/input_file.h"
 #include "platform/output_file.h"
 #include "platform/same_file.h"
 #include "progress_steps.h"
@@ -12,33 +12,34 @@
 
 namespace {
 
-// Pass 1 over its own mapping of the plot file, closed before pass 2 opens it again.
-JobOutcome ScanPlotExtent(const CutJob& job, ProgressSteps& progress, PlotExtent& extent) {
-    MappedFile input;
+// Pass 1 over the plot file opened for it alone, closed before pass 2 opens it
+// again. `length` is what the pass read.
+JobOutcome ScanPlotExtent(const CutJob& job, ProgressSteps& progress, PlotExtent& extent,
+                          uint32_t& length) {
+    InputFile input;
     if (SystemError error = input.Open(job.paths.plotFile))
         return {JobResult::InputUnreadable, error};
-    std::optional<PlotExtent> found =
-        RunExtentPass(input.data(), input.length(), *job.pDlg, progress);
-    if (!found) return JobResult::Cancelled;
-    extent = *found;
-    return JobResult::Completed;
+    length = input.length();
+    return RunExtentPass(input, length, *job.pDlg, progress, extent);
 }
 
-JobOutcome WriteCutterStream(const CutJob& job, const PlotExtent& extent, ProgressSteps& progress,
-                             OutputFile& out, OutputFile::Durability durability) {
-    MappedFile input;
+JobOutcome WriteCutterStream(const CutJob& job, const PlotExtent& extent, uint32_t scannedLength,
+                             ProgressSteps& progress, OutputFile& out,
+                             OutputFile::Durability durability) {
+    InputFile input;
     if (SystemError error = input.Open(job.paths.plotFile))
         return {JobResult::InputUnreadable, error};
+    // Pass 1's extent holds only for the bytes it scanned.
+    if (input.length() != scannedLength) return JobResult::InputChanged;
     const std::filesystem::path& target = job.bToPort ? job.paths.streamFile : job.strPath;
     if (SystemError error = RefuseSameFile(job.paths.plotFile, target))
         return {JobResult::OutputNotCreated, error};
     if (SystemError error = out.Create(target)) return {JobResult::OutputNotCreated, error};
     const CutSettings settings{job.nOffsetUnits, job.nOvercutUnits, job.bToPort != 0};
     auto buffered = std::make_unique<BufferedOutput>(out);  // 64 KiB: not on the stack
-    const JobResult result =
-        RunCutPass(input.data(), input.length(), extent, settings, *buffered, *job.pDlg, progress);
-    if (result == JobResult::OutputWriteFailed) return {result, buffered->error()};
-    if (result != JobResult::Completed) return result;
+    const JobOutcome outcome =
+        RunCutPass(input, input.length(), extent, settings, *buffered, *job.pDlg, progress);
+    if (outcome.result != JobResult::Completed) return outcome;
     // Only a finished stream takes the output's name; anything else is removed.
     if (SystemError error = out.Commit(durability)) return {JobResult::OutputWriteFailed, error};
     return JobResult::Completed;
@@ -48,9 +49,10 @@ JobOutcome Convert(const CutJob& job, OutputFile& out, OutputFile::Durability du
     // The bar is not reset between the passes: pass 2 steps on from pass 1.
     ProgressSteps progress(*job.pDlg);
     PlotExtent extent;
-    JobOutcome outcome = ScanPlotExtent(job, progress, extent);
+    uint32_t length = 0;
+    JobOutcome outcome = ScanPlotExtent(job, progress, extent, length);
     if (outcome.result == JobResult::Completed)
-        outcome = WriteCutterStream(job, extent, progress, out, durability);
+        outcome = WriteCutterStream(job, extent, length, progress, out, durability);
     return outcome;
 }
 
@@ -69,13 +71,13 @@ JobOutcome ConvertForSending(const CutJob& job, OutputFile& stream) {
 JobOutcome RunCutJob(const CutJob& job) {
     JobOutcome outcome;
     if (job.bToPort) {
-        OutputFile stream;  // closed before the done notification
+        OutputFile stream;  // closed before the end is reported
         outcome = ConvertForSending(job, stream);
         if (outcome.result == JobResult::Completed) outcome = StreamToPort(job, stream);
     } else {
         outcome = ConvertPlotFile(job);
     }
-    job.pDlg->PostDone(outcome.result);
+    job.pDlg->JobEnded(outcome);
     return outcome;
 }
 

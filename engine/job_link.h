@@ -1,45 +1,43 @@
 #pragma once
 #include <cstdint>
 
-// How a job ended. The dialog receives it as the done notification's wParam:
-// 0 for a job that ran to its end, non-zero otherwise.
-enum class JobResult : int32_t {
-    Completed = 0,
-    Cancelled = 1,
-    InputUnreadable = 2,    // the plot file could not be opened in one of the passes
-    OutputNotCreated = 3,   // the output or stream file could not be created
-    OutputWriteFailed = 4,  // writing the output failed part way (disk full)
-    StreamUnreadable = 5,   // the finished stream file could not be opened again
-    PortWriteFailed = 6,    // the port refused a chunk or went away
+#include "job_outcome.h"
+
+// The stages of a job, each a run over a number of bytes.
+enum class JobStage : uint8_t {
+    ExtentScan,  // pass 1 over the plot file
+    Conversion,  // pass 2 over the plot file, writing the output
+    Streaming,   // the stream file going out to the port
 };
 
-// Everything the worker may touch of the dialog while a job runs. The dialog
-// implements it with window messages that wait for its own thread (progress bar,
-// status text) and one posted message for the end; tools and tests implement it
-// with plain objects.
+// What the job tells whoever watches it, in the job's own terms, and the one
+// question it asks. The dialog turns the reports into its progress bar and
+// byte counter; tools and tests use plain objects. Every call comes from the
+// job's thread.
 class JobLink {
 public:
     virtual ~JobLink() = default;
     virtual bool IsCancelRequested() = 0;
-    virtual void ProgressSetRange(uint16_t upper) = 0;  // lower bound 0
-    virtual void ProgressSetStep(int32_t step) = 0;
-    virtual void ProgressStepIt() = 0;
-    virtual void ProgressSetPos(int32_t pos) = 0;
-    virtual void SetStatusText(const char* text) = 0;  // ASCII digits
+    // A stage begins over `length` bytes.
+    virtual void StageStarted(JobStage stage, uint32_t length) = 0;
+    // The stage has reached `position`, which lies in a block of 1024 bytes
+    // later than the one last reported (at most one report per block).
+    virtual void StageAdvanced(uint32_t position) = 0;
+    // One more chunk has gone to the port: `chunks` so far, `bytesSent` of
+    // the stream in all.
+    virtual void ChunkSent(uint32_t chunks, uint32_t bytesSent) = 0;
     // Exactly once per job, as the worker's last act toward the dialog, after it
     // has closed every file it opened.
-    virtual void PostDone(JobResult result) = 0;
+    virtual void JobEnded(const JobOutcome& outcome) = 0;
 };
 
-// A job that nobody watches: progress and status go nowhere and it is never
+// A job that nobody watches: the reports go nowhere and it is never
 // cancelled. Tools derive from it to note just what they need.
 class SilentJobLink : public JobLink {
 public:
     bool IsCancelRequested() override { return false; }
-    void ProgressSetRange(uint16_t) override {}
-    void ProgressSetStep(int32_t) override {}
-    void ProgressStepIt() override {}
-    void ProgressSetPos(int32_t) override {}
-    void SetStatusText(const char*) override {}
-    void PostDone(JobResult) override {}
+    void StageStarted(JobStage, uint32_t) override {}
+    void StageAdvanced(uint32_t) override {}
+    void ChunkSent(uint32_t, uint32_t) override {}
+    void JobEnded(const JobOutcome&) override {}
 };

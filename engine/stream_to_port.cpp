@@ -1,20 +1,11 @@
 #include "stream_to_port.h"
 
-#include <charconv>
-
 #include "platform/file_size_limit.h"
 #include "platform/output_file.h"
 #include "platform/port_writer.h"
 #include "progress_steps.h"
-#include "wrapping_math.h"
 
 namespace {
-
-void ShowCounter(JobLink& link, int32_t counter) {
-    char text[16];
-    *std::to_chars(text, text + sizeof text - 1, counter).ptr = '\0';
-    link.SetStatusText(text);
-}
 
 JobOutcome OutcomeOf(const PortResult& port) {
     switch (port.status) {
@@ -40,12 +31,10 @@ JobOutcome StreamToPort(const CutJob& job, const OutputFile& stream) {
     const auto length = static_cast<uint32_t>(stream.size());
     char chunk[harvel::kPortChunkSize];
     ProgressSteps progress(link);
-    link.ProgressSetPos(0);
-    progress.Start(length);
+    progress.Start(JobStage::Streaming, length);
 
-    // The counter runs ahead of the bytes: 1124 per chunk, whatever its size.
-    // While the cutter holds the line, counter and bar stay where they are.
-    int32_t sentCounter = 0;
+    // While the cutter holds the line, nothing is reported.
+    uint32_t chunks = 0;
     uint32_t position = 0;
     while (position < length) {
         progress.Check(position);
@@ -57,8 +46,7 @@ JobOutcome StreamToPort(const CutJob& job, const OutputFile& stream) {
             port.Write(reinterpret_cast<const uint8_t*>(chunk), size, isCancelled);
         if (written.status != PortStatus::Done) return OutcomeOf(written);
         position += size;
-        sentCounter = Add32(sentCounter, harvel::kCounterStepPerChunk);
-        ShowCounter(link, sentCounter);
+        link.ChunkSent(++chunks, position);
         if (link.IsCancelRequested()) return JobResult::Cancelled;
     }
     // The job has ended only when the last bytes have left the driver for the

@@ -6,7 +6,8 @@
 // Checked on every input:
 // - the stream starts with its header, ends with the footer, and holds only
 //   lines "U%d,%d;" / "D%d,%d;" in between;
-// - port mode writes the same lines as file mode, shifted by 1832 and 1524;
+// - port mode writes the same lines as file mode, shifted by 1832 and 1524,
+//   also when it reads the input in small pieces;
 // - without offset and overcut, every line goes to a point that some command
 //   of the input maps to;
 // - the real job on a file (tmpfs) writes the same bytes, posts its done
@@ -23,7 +24,6 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
-#include <optional>
 #include <set>
 #include <sstream>
 #include <string>
@@ -46,11 +46,14 @@ struct Settings {
     int32_t offset = 0;
     int32_t overcut = 0;
     uint32_t cancelAt = 0;  // cancel at this cancel check of the file job; 0 never
+    size_t piece = 1;       // the port-mode conversion reads at most this much at once
 };
 
 // Low two bits 0: no compensation at all (a quarter of the inputs), so that
 // the point check runs often. Bit 2: lengths beyond what OffsetVector accepts.
-// Bits 4-7: where the file job is cancelled (0 and most values: never).
+// Bits 4-7: where the file job is cancelled (0 and most values: never). Bytes 1
+// and 3 also give the port-mode conversion's reads a size of 1 to 61 bytes, so
+// that the reading loop's blocks end everywhere.
 Settings DrawSettings(const uint8_t* head) {
     Settings s;
     const uint8_t flags = head[0];
@@ -64,6 +67,7 @@ Settings DrawSettings(const uint8_t* head) {
     }
     const uint32_t cancel = flags >> 4;
     if (cancel >= 1 && cancel <= 4) s.cancelAt = cancel;
+    s.piece = 1 + static_cast<size_t>(head[1] + head[3]) % 61;
     return s;
 }
 
@@ -74,15 +78,20 @@ RecordingLink CancellingAt(uint32_t check) {
     return link;
 }
 
-std::string ConvertInMemory(const uint8_t* data, uint32_t length, const Settings& s, bool toPort) {
+std::string ConvertInMemory(const uint8_t* data, uint32_t length, const Settings& s, bool toPort,
+                            size_t piece) {
     StringWriter writer;
     auto out = std::make_unique<BufferedOutput>(writer);
     RecordingLink link;
     ProgressSteps progress(link);
-    const std::optional<PlotExtent> extent = RunExtentPass(data, length, link, progress);
-    Check(extent.has_value(), "pass 1 failed");
+    PlotExtent extent;
+    MemoryReader first(data, length, piece);
+    Check(RunExtentPass(first, length, link, progress, extent).result == JobResult::Completed,
+          "pass 1 failed");
     const CutSettings settings{s.offset, s.overcut, toPort};
-    Check(RunCutPass(data, length, *extent, settings, *out, link, progress) == JobResult::Completed,
+    MemoryReader second(data, length, piece);
+    Check(RunCutPass(second, length, extent, settings, *out, link, progress).result ==
+              JobResult::Completed,
           "pass 2 failed");
     return writer.text;
 }
@@ -91,7 +100,9 @@ std::string ConvertInMemory(const uint8_t* data, uint32_t length, const Settings
 std::set<std::pair<int32_t, int32_t>> MappedInputPoints(const uint8_t* data, uint32_t length) {
     RecordingLink link;
     ProgressSteps progress(link);
-    const PlotExtent extent = RunExtentPass(data, length, link, progress).value();
+    PlotExtent extent;
+    MemoryReader input(data, length);
+    RunExtentPass(input, length, link, progress, extent);
     std::set<std::pair<int32_t, int32_t>> points;
     CommandScanner scan(data, length);
     char command[kCommandBufferSize];
@@ -172,8 +183,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     // it to the output it must give.
     const Settings worked{worked_square::kOffsetUnits, worked_square::kOvercutUnits};
     Check(ConvertInMemory(reinterpret_cast<const uint8_t*>(worked_square::kPlot),
-                          sizeof worked_square::kPlot - 1, worked,
-                          false) == worked_square::kCompensatedFile,
+                          sizeof worked_square::kPlot - 1, worked, false,
+                          SIZE_MAX) == worked_square::kCompensatedFile,
           "the worked square converts to other bytes");
     RemoveStaleDirs();
     g_dir = fs::path("/dev/shm") / (kDirPrefix + std::to_string(::getpid()));
@@ -189,7 +200,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
     const uint8_t* data = bytes + kHead;
     const uint32_t length = static_cast<uint32_t>(size - kHead);
 
-    const std::string fileStream = ConvertInMemory(data, length, s, false);
+    const std::string fileStream = ConvertInMemory(data, length, s, false, SIZE_MAX);
     const auto fileLines = ParseFinishedStream(fileStream, kFileHeader);
 
     if (s.offset == 0 && s.overcut == 0) {
@@ -199,7 +210,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
                   std::to_string(line.first) + "," + std::to_string(line.second));
     }
 
-    const std::string portStream = ConvertInMemory(data, length, s, true);
+    const std::string portStream = ConvertInMemory(data, length, s, true, s.piece);
     const auto portLines = ParseFinishedStream(portStream, kPortHeader);
     Check(portLines.size() == fileLines.size(), "port and file mode differ in lines");
     for (size_t i = 0; i < portLines.size(); ++i) {

@@ -20,6 +20,7 @@ TEST(JobFailureMessage, CompletedAndCancelledJobsSayNothing) {
 
 TEST(JobFailureMessage, EachFailureNamesWhatWentWrong) {
     EXPECT_EQ(MessageFor(JobResult::InputUnreadable), L"read plot file fail!");
+    EXPECT_EQ(MessageFor(JobResult::InputChanged), L"read plot file fail!");
     EXPECT_EQ(MessageFor(JobResult::OutputNotCreated), L"write file fail!");
     EXPECT_EQ(MessageFor(JobResult::OutputWriteFailed), L"write file fail!");
     EXPECT_EQ(MessageFor(JobResult::StreamUnreadable), L"send fail!");

@@ -61,6 +61,16 @@ TEST(Overcut, ReplaysTheFirstStretchOfAClosedContour) {
     EXPECT_EQ(Lines(kSquare, 0, 200), "U240,40;D40,40;D40,240;D240,240;D240,40;D40,40;D40,40;");
 }
 
+TEST(Overcut, EndingExactlyAtASharpCornerStopsThere) {
+    // The first corner's offset pair: 220 to its first point, 20 to its second.
+    // Whether the length ends at the first point (220) or at the second (240),
+    // the pair is replayed whole and nothing of the next corner follows.
+    const std::string body =
+        "U240,40;D20,40;D40,60;D40,260;D60,240;D260,240;D240,220;D240,20;D230,41;";
+    EXPECT_EQ(Lines(kSquare, 20, 220), body + "D20,40;D40,60;");
+    EXPECT_EQ(Lines(kSquare, 20, 240), body + "D20,40;D40,60;");
+}
+
 TEST(Overcut, ClosedDependsOnlyOnTheLastPenDownPoint) {
     const std::string shifted = "PU0,0;PD0,200;PD200,200;PD200,0;PD0,0;PU500,500;";
     EXPECT_EQ(Lines(shifted, 0, 300),

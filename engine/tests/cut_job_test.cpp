@@ -94,13 +94,11 @@ TEST(CutJobProgress, RangeCountsKilobyteBlocksAndStepsOncePerBlock) {
     // Padding after the commands is skipped by the scan.
     JobFixture small(kSquare + std::string(1023 - kSquare.size(), ' '));
     small.Run();
-    EXPECT_EQ(small.link.events,
-              (std::vector<std::string>{"range 1", "step 1", "range 1", "step 1"}));
+    EXPECT_EQ(small.link.events, (std::vector<std::string>{"start scan 1023", "start cut 1023"}));
 
     JobFixture exact(kSquare + std::string(1024 - kSquare.size(), ' '));
     exact.Run();
-    EXPECT_EQ(exact.link.events,
-              (std::vector<std::string>{"range 2", "step 1", "range 2", "step 1"}));
+    EXPECT_EQ(exact.link.events, (std::vector<std::string>{"start scan 1024", "start cut 1024"}));
 
     // 3000 bytes of commands: blocks 1 and 2 are entered once in each pass.
     std::string many;
@@ -109,34 +107,9 @@ TEST(CutJobProgress, RangeCountsKilobyteBlocksAndStepsOncePerBlock) {
     many += ";";
     JobFixture large(many);
     large.Run();
-    EXPECT_EQ(large.link.Count("range 3"), 2);
-    EXPECT_EQ(large.link.Count("stepit"), 4);
-}
-
-// A drawing of a megabyte or more has its halves scanned side by side in pass 1.
-TEST(CutJobProgress, LargeDrawingScannedInHalvesGivesTheWholeExtentAndEveryStep) {
-    std::string plot;
-    while (plot.size() < (3u << 19)) {
-        const size_t at = plot.size();
-        // The leftmost point lies in the back half, the topmost in the front half.
-        const long x = at > (1u << 20) && at < (1u << 20) + 20 ? -7 : 100 + long(at % 50);
-        const long y = at < 20 ? 99999 : long(at % 77);
-        plot += "PD" + std::to_string(x) + "," + std::to_string(y) + ";";
-    }
-    const auto* data = reinterpret_cast<const uint8_t*>(plot.data());
-    const auto length = static_cast<uint32_t>(plot.size());
-    RecordingLink link;
-    ProgressSteps progress(link);
-    const PlotExtent extent = RunExtentPass(data, length, link, progress).value();
-    EXPECT_EQ(extent.minX, -7);
-    EXPECT_EQ(extent.maxY, 99999);
-    // One step per kilobyte block that holds a command's ';', as in one scan.
-    EXPECT_EQ(link.Count("stepit"), static_cast<int>((length - 1) >> 10));
-
-    RecordingLink cancelling;
-    cancelling.cancelAfterPolls = 100;
-    EXPECT_FALSE(RunExtentPass(data, length, cancelling, progress).has_value());
-    EXPECT_EQ(cancelling.cancelPolls, 101);
+    EXPECT_EQ(large.link.Count("start scan 3000"), 1);
+    EXPECT_EQ(large.link.Count("start cut 3000"), 1);
+    EXPECT_EQ(large.link.Count("at "), 4);
 }
 
 TEST(CutJobEnds, MissingInputEndsAtOnce) {
@@ -151,7 +124,7 @@ TEST(CutJobEnds, MissingInputEndsAtOnce) {
 #ifndef _WIN32  // Windows keeps a file that is open for reading from being removed
 TEST(CutJobEnds, InputVanishingBetweenThePasses) {
     // Removes the plot file at the first cancel check: pass 1 reads on from its
-    // mapping, pass 2 finds no file to open.
+    // open handle, pass 2 finds no file to open.
     struct RemovingLink : RecordingLink {
         std::filesystem::path plotFile;
         bool IsCancelRequested() override {
@@ -169,6 +142,49 @@ TEST(CutJobEnds, InputVanishingBetweenThePasses) {
     EXPECT_FALSE(std::filesystem::exists(f.job.strPath));
 }
 #endif
+
+TEST(CutJobEnds, DrawingShortenedWhileReadFailsAndLeavesNothing) {
+    // More than one read block, so that reading goes on after the cut.
+    std::string plot;
+    while (plot.size() < 200000) plot += "PU0,0;PD0,200;PD200,200;PD200,0;PD0,0;";
+    struct NotingPassTwo : RecordingLink {
+        int pass1Polls = 0;
+        void StageStarted(JobStage stage, uint32_t length) override {
+            if (stage == JobStage::Conversion) pass1Polls = cancelPolls;
+            RecordingLink::StageStarted(stage, length);
+        }
+    };
+    JobFixture whole(plot);
+    NotingPassTwo counter;
+    whole.job.pDlg = &counter;
+    ASSERT_EQ(whole.Run(), JobResult::Completed);
+
+    // Cut at pass 1's first poll, at its last (between the passes), and in pass 2.
+    struct Truncating : RecordingLink {
+        std::filesystem::path plotFile;
+        int atPoll = 0;
+        bool IsCancelRequested() override {
+            if (cancelPolls + 1 == atPoll) std::filesystem::resize_file(plotFile, 100);
+            return RecordingLink::IsCancelRequested();
+        }
+    };
+    for (int atPoll : {1, counter.pass1Polls, counter.pass1Polls + 1}) {
+        SCOPED_TRACE(atPoll);
+        JobFixture f(plot);
+        WriteFile(f.job.strPath, "older drawing");
+        Truncating link;
+        link.plotFile = f.job.paths.plotFile;
+        link.atPoll = atPoll;
+        f.job.pDlg = &link;
+        EXPECT_EQ(f.Run(), JobResult::InputChanged);
+        EXPECT_EQ(link.doneCount, 1);
+        EXPECT_EQ(ReadFile(f.job.strPath), "older drawing");
+        // The plot file and the older output alone: no partial file.
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(f.folder.path()),
+                                std::filesystem::directory_iterator()),
+                  2);
+    }
+}
 
 TEST(CutJobEnds, OutputThatCannotBeCreated) {
     JobFixture f(kSquare);
@@ -238,12 +254,16 @@ TEST(CutJobEnds, WriteFailingHalfWayStopsThePass) {
     FullDiskWriter disk(100000);
     BufferedOutput out(disk);
     const auto* data = reinterpret_cast<const uint8_t*>(plot.data());
-    const PlotExtent extent =
-        RunExtentPass(data, static_cast<uint32_t>(plot.size()), link, progress).value();
+    const auto length = static_cast<uint32_t>(plot.size());
+    PlotExtent extent;
+    MemoryReader first(data, length);
+    RunExtentPass(first, length, link, progress, extent);
     const int pollsBefore = link.cancelPolls;
-    EXPECT_EQ(RunCutPass(data, static_cast<uint32_t>(plot.size()), extent, CutSettings{}, out, link,
-                         progress),
-              JobResult::OutputWriteFailed);
+    MemoryReader second(data, length);
+    const JobOutcome outcome =
+        RunCutPass(second, length, extent, CutSettings{}, out, link, progress);
+    EXPECT_EQ(outcome.result, JobResult::OutputWriteFailed);
+    EXPECT_EQ(outcome.reason.code(), ENOSPC);
     // Blocks of 64 KiB: one good block, one refused, and nothing after it.
     EXPECT_EQ(disk.calls, 2);
     EXPECT_LT(link.cancelPolls - pollsBefore, 20000);

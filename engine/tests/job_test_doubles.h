@@ -14,25 +14,26 @@ public:
         ++cancelPolls;
         return cancelAfterPolls >= 0 && cancelPolls > cancelAfterPolls;
     }
-    void ProgressSetRange(uint16_t upper) override {
-        events.push_back("range " + std::to_string(upper));
+    void StageStarted(JobStage stage, uint32_t length) override {
+        static const char* const kNames[] = {"scan", "cut", "stream"};
+        events.push_back(std::string("start ") + kNames[static_cast<int>(stage)] + " " +
+                         std::to_string(length));
     }
-    void ProgressSetStep(int32_t step) override {
-        events.push_back("step " + std::to_string(step));
+    void StageAdvanced(uint32_t position) override {
+        events.push_back("at " + std::to_string(position));
     }
-    void ProgressStepIt() override { events.push_back("stepit"); }
-    void ProgressSetPos(int32_t pos) override { events.push_back("pos " + std::to_string(pos)); }
-    void SetStatusText(const char* text) override {
-        events.push_back(std::string("status ") + text);
+    void ChunkSent(uint32_t chunks, uint32_t bytesSent) override {
+        events.push_back("chunk " + std::to_string(chunks) + " " + std::to_string(bytesSent));
     }
-    void PostDone(JobResult result) override {
+    void JobEnded(const JobOutcome& outcome) override {
         ++doneCount;
-        lastResult = result;
+        lastResult = outcome.result;
     }
 
-    int Count(const std::string& event) const {
+    // Events that begin with `prefix`.
+    int Count(const std::string& prefix) const {
         int n = 0;
-        for (const auto& e : events) n += e == event;
+        for (const auto& e : events) n += e.rfind(prefix, 0) == 0;
         return n;
     }
 

@@ -84,28 +84,28 @@ struct CancelFromOutside : RecordingLink {
     }
 };
 
-TEST(StreamToPort, ChunksOf1024WithTheRunningCounter) {
+TEST(StreamToPort, ChunksOf1024EachReported) {
     StreamFixture exact(std::string(1024, 'a'));
     EXPECT_EQ(StreamToPort(exact.job, exact.stream).result, JobResult::Completed);
     EXPECT_EQ(exact.Received(), std::string(1024, 'a'));
-    EXPECT_EQ(exact.link.events, (Events{"pos 0", "range 2", "step 1", "status 1124"}));
+    EXPECT_EQ(exact.link.events, (Events{"start stream 1024", "chunk 1 1024"}));
 
     StreamFixture oneMore(std::string(1025, 'b'));
     EXPECT_EQ(StreamToPort(oneMore.job, oneMore.stream).result, JobResult::Completed);
     EXPECT_EQ(oneMore.Received().size(), 1025u);
     EXPECT_EQ(oneMore.link.events,
-              (Events{"pos 0", "range 2", "step 1", "status 1124", "stepit", "status 2248"}));
+              (Events{"start stream 1025", "chunk 1 1024", "at 1024", "chunk 2 1025"}));
 
     StreamFixture three(std::string(3000, 'c'));
     StreamToPort(three.job, three.stream);
-    EXPECT_EQ(three.link.Count("status 3372"), 1);
-    EXPECT_EQ(three.link.Count("stepit"), 2);
+    EXPECT_EQ(three.link.Count("chunk 3 3000"), 1);
+    EXPECT_EQ(three.link.Count("at "), 2);
 }
 
 TEST(StreamToPort, EmptyStreamSendsNothing) {
     StreamFixture f("");
     EXPECT_EQ(StreamToPort(f.job, f.stream).result, JobResult::Completed);
-    EXPECT_EQ(f.link.events, (Events{"pos 0", "range 1", "step 1"}));
+    EXPECT_EQ(f.link.events, (Events{"start stream 0"}));
     EXPECT_EQ(f.Received(), "");
 }
 
@@ -114,7 +114,7 @@ TEST(StreamToPort, CancelIsSeenAfterTheChunkInFlight) {
     f.link.cancelAfterPolls = 0;
     EXPECT_EQ(StreamToPort(f.job, f.stream).result, JobResult::Cancelled);
     EXPECT_EQ(f.Received().size(), 1024u);
-    EXPECT_EQ(f.link.events.back(), "status 1124");
+    EXPECT_EQ(f.link.events.back(), "chunk 1 1024");
 }
 
 TEST(StreamToPort, StreamThatIsNotOpenSendsNothing) {
@@ -138,8 +138,8 @@ TEST(StreamToPort, HeldLineIsWaitedOutAndTheStreamGoesOnWhereItStopped) {
     cutter.join();
     EXPECT_EQ(got, stream);
     const int chunks = (300000 + 1023) / 1024;
-    EXPECT_EQ(f.link.events.back(), "status " + std::to_string(chunks * 1124));
-    EXPECT_EQ(f.link.events.size(), 3 + chunks + (chunks - 1));  // no status nor step twice
+    EXPECT_EQ(f.link.events.back(), "chunk " + std::to_string(chunks) + " 300000");
+    EXPECT_EQ(f.link.events.size(), 1 + chunks + (chunks - 1));  // no chunk nor step twice
 }
 
 TEST(StreamToPort, CancelDuringAHoldEndsAtOnceAndSendsNothingMore) {
@@ -160,9 +160,7 @@ TEST(StreamToPort, CancelDuringAHoldEndsAtOnceAndSendsNothingMore) {
     const std::string got = f.Received();
     EXPECT_EQ(got, stream.substr(0, got.size()));
     // The chunks shown as sent, and at most part of the one that was held.
-    const auto shown =
-        std::count_if(link.events.begin(), link.events.end(),
-                      [](const std::string& e) { return e.rfind("status ", 0) == 0; });
+    const int shown = link.Count("chunk ");
     EXPECT_GT(shown, 0);
     EXPECT_LT(got.size(), (static_cast<size_t>(shown) + 1) * 1024);
 }

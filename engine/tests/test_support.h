@@ -12,17 +12,21 @@
 #include "job_test_doubles.h"
 #include "worked_square.h"
 
-// Both passes over bytes in memory, as the job runs them over the mapped file.
+// Both passes over bytes in memory, as the job runs them over the plot file;
+// `piece` bounds each read, so that the reading loop's blocks end anywhere.
 inline std::string Convert(const std::string& input, int32_t offset = 0, int32_t overcut = 0,
-                           bool toPort = false) {
+                           bool toPort = false, size_t piece = SIZE_MAX) {
     RecordingLink link;
     ProgressSteps progress(link);
     StringWriter writer;
     BufferedOutput out(writer);
     const auto* data = reinterpret_cast<const uint8_t*>(input.data());
     const auto length = static_cast<uint32_t>(input.size());
-    const PlotExtent extent = RunExtentPass(data, length, link, progress).value();
-    RunCutPass(data, length, extent, CutSettings{offset, overcut, toPort}, out, link, progress);
+    PlotExtent extent;
+    MemoryReader first(data, length, piece);
+    RunExtentPass(first, length, link, progress, extent);
+    MemoryReader second(data, length, piece);
+    RunCutPass(second, length, extent, CutSettings{offset, overcut, toPort}, out, link, progress);
     return writer.text;
 }
 

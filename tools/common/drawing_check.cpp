@@ -2,13 +2,13 @@
 
 #include <cerrno>
 
-#include "platform/mapped_file.h"
+#include "platform/input_file.h"
 
 std::string DrawingProblem(const std::string& path) {
-    MappedFile drawing;  // opens without blocking, maps nothing yet read
+    InputFile drawing;  // opens without blocking, reads nothing yet
     const SystemError why = drawing.Open(path);
     if (!why) return "";
-    // The mapping's own code for a FIFO or a device says only "Invalid argument".
+    // The code for a FIFO or a device says only "Invalid argument".
     const std::string reason =
         why.code() == EINVAL ? "not a regular file (a FIFO, a device)" : why.Message();
     return "cannot read " + path + ": " + reason;

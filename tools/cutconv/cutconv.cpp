@@ -88,15 +88,16 @@ int Usage(const std::string& problem) {
     return kExitBadArguments;
 }
 
-int Fail(const std::string& what, const SystemError& why) {
-    std::fprintf(stderr, "cutconv: %s: %s\n", what.c_str(), why ? why.Message().c_str() : "failed");
+int Fail(const std::string& what, const JobOutcome& outcome) {
+    std::fprintf(stderr, "cutconv: %s: %s\n", what.c_str(), outcome.ReasonText().c_str());
     return kExitFailed;
 }
 
 // What could not be done, as in "cannot write out.plt: No space left on device".
 const char* Failure(JobResult result) {
     switch (result) {
-        case JobResult::InputUnreadable: return "cannot read";
+        case JobResult::InputUnreadable:
+        case JobResult::InputChanged: return "cannot read";
         case JobResult::OutputNotCreated: return "cannot create";
         default: return "cannot write";
     }
@@ -200,14 +201,15 @@ int Convert(const Arguments& args) {
     const JobOutcome outcome = StopSignal() != 0 ? JobResult::Cancelled : ConvertPlotFile(job);
     if (StopSignal() != 0 && outcome.result != JobResult::Completed) return 128 + StopSignal();
     if (outcome.result == JobResult::Completed) return 0;
-    const bool inputFailed = outcome.result == JobResult::InputUnreadable;
+    const bool inputFailed =
+        outcome.result == JobResult::InputUnreadable || outcome.result == JobResult::InputChanged;
     if (outcome.result == JobResult::OutputNotCreated && outcome.reason.code() == EBUSY) {
         std::fprintf(stderr, "cutconv: cannot create %s: another conversion is writing it\n",
                      output);
         return kExitFailed;
     }
     return Fail(std::string(Failure(outcome.result)) + " " + (inputFailed ? input : output),
-                outcome.reason);
+                outcome);
 }
 
 }  // namespace

@@ -50,7 +50,7 @@ bool TooLarge(const JobOutcome& outcome) {
 std::string Reason(const JobOutcome& outcome) {
     if (TooLarge(outcome))
         return "its stream for the cutter would reach 4 GiB, more than can be sent";
-    return outcome.reason ? outcome.reason.Message() : "failed";
+    return outcome.ReasonText();
 }
 
 int ListAllPorts() {

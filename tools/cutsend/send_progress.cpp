@@ -1,9 +1,7 @@
 #include "send_progress.h"
 
-#include <algorithm>
 #include <utility>
 
-#include "cutter_line.h"
 #include "stop_signals.h"
 
 namespace {
@@ -38,7 +36,7 @@ SendProgress::SendProgress(ProgressStyle style, uint64_t totalBytes, std::FILE* 
 }
 
 uint64_t SendProgress::bytesSent() const {
-    return std::min<uint64_t>(chunks_ * harvel::kPortChunkSize, total_);
+    return sent_;
 }
 
 bool SendProgress::Holding(Clock::time_point now) const {
@@ -56,8 +54,8 @@ bool SendProgress::IsCancelRequested() {
     return StopSignal() != 0;
 }
 
-void SendProgress::SetStatusText(const char*) {
-    ++chunks_;
+void SendProgress::ChunkSent(uint32_t, uint32_t bytesSent) {
+    sent_ = bytesSent;
     lastChunk_ = Clock::now();
     holdShown_ = false;
     Draw(lastChunk_, false);

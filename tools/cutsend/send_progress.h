@@ -24,8 +24,8 @@ public:
     SendProgress(ProgressStyle style, uint64_t totalBytes, std::FILE* out, LineProbe probe);
 
     bool IsCancelRequested() override;
-    // The engine shows its chunk counter here once per chunk sent.
-    void SetStatusText(const char* text) override;
+    // The engine reports here each chunk that has gone to the port.
+    void ChunkSent(uint32_t chunks, uint32_t bytesSent) override;
 
     uint64_t bytesSent() const;
     // The closing line: sent in full, or where it stopped.
@@ -40,7 +40,7 @@ private:
     LineProbe probe_;
     uint64_t total_;
     std::FILE* out_;
-    uint64_t chunks_ = 0;
+    uint64_t sent_ = 0;
     Clock::time_point start_;
     Clock::time_point lastChunk_;
     Clock::time_point lastDraw_{};
