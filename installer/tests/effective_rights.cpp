@@ -3,7 +3,6 @@
 // granted stays denied, the owner may always read and change the rule.
 #include "effective_rights.h"
 
-#include <aclapi.h>
 #include <sddl.h>
 
 #include <stdexcept>
@@ -75,15 +74,6 @@ std::shared_ptr<void> DescriptorFromSddl(const wchar_t* sddl) {
     if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl, SDDL_REVISION_1, &descriptor,
                                                               nullptr))
         throw std::runtime_error("SDDL refused");
-    return {descriptor, LocalFree};
-}
-
-std::shared_ptr<void> DescriptorOfPath(const std::wstring& path) {
-    PSECURITY_DESCRIPTOR descriptor = nullptr;
-    const DWORD status = GetNamedSecurityInfoW(
-        path.c_str(), SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION,
-        nullptr, nullptr, nullptr, nullptr, &descriptor);
-    if (status != ERROR_SUCCESS) throw std::runtime_error("no security descriptor");
     return {descriptor, LocalFree};
 }
 

@@ -6,7 +6,6 @@
 #include <windows.h>
 
 #include <memory>
-#include <string>
 #include <vector>
 
 namespace access_rule {
@@ -32,8 +31,7 @@ enum class Target { Object, NewFile };
 ACCESS_MASK EffectiveRights(PSECURITY_DESCRIPTOR descriptor, const Principal& who,
                             Target target = Target::Object);
 
-// A descriptor from SDDL, or from a file or folder on disk; freed with LocalFree.
+// A descriptor from SDDL, freed with LocalFree.
 std::shared_ptr<void> DescriptorFromSddl(const wchar_t* sddl);
-std::shared_ptr<void> DescriptorOfPath(const std::wstring& path);
 
 }  // namespace access_rule
