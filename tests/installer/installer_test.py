@@ -10,10 +10,11 @@ current setup upgrades it silently, Plimsby starts from its Start-menu
 shortcut (and a setup run meanwhile refuses to pretend it replaced it), a
 reinstall keeps the exported plot file, and the uninstaller removes what setup
 put there and nothing else. Then setup runs once more over a C:\Harvel that a
-user made beforehand. Wine neither stores nor enforces access rules, so what
-shows that setup applies its rule is Wine's trace of the security calls: the
-descriptor each SDDL string makes, and the file or folder it is set on, in
-order. Prints one line per check; exit status 0 when all hold.
+user made beforehand, and refuses one that is a link. Wine neither stores nor
+enforces access rules, so what shows that setup applies its rule is Wine's
+trace of the security calls: the descriptor each SDDL string makes, and the
+file or folder it is set on, in order. Prints one line per check; exit status
+0 when all hold.
 """
 import argparse
 import os
@@ -235,6 +236,15 @@ def run(args):
         open(plot, "wb").write(plot_data)
         check_rule_applied(session, args.setup, rule, "a C:\\Harvel that existed before")
         check(open(plot, "rb").read() == plot_data, "the plot file left there stays")
+
+        # A C:\Harvel that is a link (Wine shows a Unix symbolic link as one):
+        # setup would write the programs, and set their rules, where it leads.
+        shutil.rmtree(session.path(FOLDER))
+        elsewhere = session.path("drive_c/elsewhere")
+        os.makedirs(elsewhere)
+        os.symlink(elsewhere, session.path(FOLDER))
+        check(session.setup(args.setup) != 0 and not os.listdir(elsewhere),
+              "setup refuses a C:\\Harvel that links elsewhere and writes nothing there")
     finally:
         session.close()
 
