@@ -132,6 +132,52 @@ Function ApplyAccessRule
   Pop $0
 FunctionEnd
 
+; A file under a program's name that is there already: a user may have put it
+; there before setup and may still hold it open for writing. It takes the
+; programs' rule first, so that no new handle can write it, and then nobody may
+; have it open at all (nor run it); else the error flag is set.
+Function TakeOverProgramFile
+  Exch $0 ; path
+  Push $1
+  ${If} ${FileExists} "$0"
+    !insertmacro ApplyAccessRule "$0" "${HARVEL_PROGRAM_SDDL}"
+    ; GENERIC_READ | GENERIC_WRITE, share mode 0, OPEN_EXISTING
+    System::Call 'kernel32::CreateFileW(w r0, i 0xC0000000, i 0, p 0, i 3, i 0x80, p 0) p .r1'
+    ${If} $1 = -1
+      SetErrors
+    ${Else}
+      System::Call 'kernel32::CloseHandle(p r1)'
+    ${EndIf}
+  ${EndIf}
+  Pop $1
+  Pop $0
+FunctionEnd
+
+; Writes a program over the one of the previous release, if that can be taken
+; over; setup stops at the first that cannot.
+!macro ReplaceProgram NAME
+  ClearErrors
+  Push "$INSTDIR\${NAME}"
+  Call TakeOverProgramFile
+  ${IfNot} ${Errors}
+    File "${HARVEL_BIN_DIR}\${NAME}"
+    ${If} ${Errors}
+      !insertmacro StopAsBusy
+    ${EndIf}
+  ${Else}
+    !insertmacro StopAsBusy
+  ${EndIf}
+!macroend
+
+; A program in the folder cannot be replaced: the folder opens for plot files
+; again and setup ends as failed.
+!macro StopAsBusy
+  !insertmacro OpenFolderForPlotFiles
+  MessageBox MB_OK|MB_ICONSTOP "$(FileBusy)" /SD IDOK
+  SetErrorLevel 2
+  Abort
+!macroend
+
 ; The folder's own rule; setup ends as failed when the system refuses it.
 !macro OpenFolderForPlotFiles
   ClearErrors
@@ -166,17 +212,17 @@ Section "Harvel" SecHarvel
     SetErrorLevel 2
     Abort
   ${EndIf}
-  ; An upgrade overwrites in place. A running program cannot be replaced; a
-  ; silent setup would otherwise pass over that and report success.
+  ; An upgrade overwrites the programs in place, one by one, and stops at the
+  ; first that cannot be replaced (a running one); a silent setup would
+  ; otherwise pass over that and report success.
   SetOverwrite on
+  !insertmacro ReplaceProgram "Plimsby.exe"
+  !insertmacro ReplaceProgram "Drovane.exe"
   ClearErrors
-  File "${HARVEL_BIN_DIR}\Plimsby.exe"
-  File "${HARVEL_BIN_DIR}\Drovane.exe"
+  Push "$INSTDIR\Uninstall.exe"
+  Call TakeOverProgramFile
   ${If} ${Errors}
-    !insertmacro OpenFolderForPlotFiles
-    MessageBox MB_OK|MB_ICONSTOP "$(FileBusy)" /SD IDOK
-    SetErrorLevel 2
-    Abort
+    !insertmacro StopAsBusy
   ${EndIf}
   WriteUninstaller "$INSTDIR\Uninstall.exe"
   ClearErrors
