@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include "drovane_dlg.h"
+#include "system_libraries.h"
 
 namespace {
 
@@ -26,6 +27,8 @@ std::unique_ptr<framework::Dialog> CDrovaneApp::CreateMainDialog() {
 }
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    // First of all: no library beside the program is ever loaded.
+    if (!framework::RestrictDllSearchToSystem32()) return 1;
     CDrovaneApp app;
     return app.Run(instance);
 }

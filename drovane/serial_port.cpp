@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <string>
+#include <utility>
 
 #include "cutter_line.h"
 #include "registry_key.h"
@@ -13,7 +14,9 @@ namespace {
 constexpr DWORD kWriteTimeoutPerByteMs = 1000;
 constexpr DWORD kWriteTimeoutConstantMs = 1000;
 
-void SetUpCutterLine(HANDLE port) {
+// The first setting the port refuses ends the set-up: a port left at another
+// speed or without flow control would garble the job.
+SystemError SetUpCutterLine(HANDLE port) {
     // Reads return at once with what is buffered; the cutter is never read.
     COMMTIMEOUTS timeouts{};
     timeouts.ReadIntervalTimeout = MAXDWORD;
@@ -21,21 +24,23 @@ void SetUpCutterLine(HANDLE port) {
     timeouts.ReadTotalTimeoutConstant = 0;
     timeouts.WriteTotalTimeoutMultiplier = kWriteTimeoutPerByteMs;
     timeouts.WriteTotalTimeoutConstant = kWriteTimeoutConstantMs;
-    SetCommTimeouts(port, &timeouts);
+    if (!SetCommTimeouts(port, &timeouts)) return SystemError::Last();
 
     // The driver's other settings stay as they are.
     DCB dcb{};
     dcb.DCBlength = sizeof dcb;
-    GetCommState(port, &dcb);
+    if (!GetCommState(port, &dcb)) return SystemError::Last();
     dcb.fOutxCtsFlow = TRUE;
     dcb.BaudRate = harvel::kCutterBaudRate;
     dcb.ByteSize = harvel::kCutterDataBits;
     dcb.Parity = NOPARITY;
     static_assert(harvel::kCutterStopBits == 1);
     dcb.StopBits = ONESTOPBIT;
-    SetCommState(port, &dcb);
+    if (!SetCommState(port, &dcb)) return SystemError::Last();
 
-    PurgeComm(port, PURGE_TXABORT | PURGE_RXABORT | PURGE_TXCLEAR | PURGE_RXCLEAR);
+    if (!PurgeComm(port, PURGE_TXABORT | PURGE_RXABORT | PURGE_TXCLEAR | PURGE_RXCLEAR))
+        return SystemError::Last();
+    return {};
 }
 
 }  // namespace
@@ -60,13 +65,13 @@ std::vector<uint8_t> ListSerialPorts() {
     return ports;
 }
 
-framework::OwnedHandle OpenCutterPort(uint8_t portNumber) {
+CutterPort OpenCutterPort(uint8_t portNumber) {
     // The \\.\ prefix makes COM10 and above open too; the plain name works only
     // for COM1 to COM9.
     const std::wstring device = L"\\\\.\\COM" + std::to_wstring(portNumber);
     framework::OwnedHandle port(CreateFileW(device.c_str(), GENERIC_READ | GENERIC_WRITE, 0,
                                             nullptr, OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr));
-    if (!port.valid()) return {};
-    SetUpCutterLine(port.get());
-    return port;
+    if (!port.valid()) return {{}, SystemError::Last()};
+    if (const SystemError refused = SetUpCutterLine(port.get())) return {{}, refused};
+    return {std::move(port), {}};
 }

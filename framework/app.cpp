@@ -1,8 +1,7 @@
 #include "app.h"
 
-#include <commctrl.h>
-
 #include "dialog.h"
+#include "system_libraries.h"
 
 namespace framework {
 
@@ -30,8 +29,7 @@ int App::Run(HINSTANCE instance) {
 }
 
 bool App::InitInstance() {
-    INITCOMMONCONTROLSEX controls{sizeof controls, commonControls_};
-    return InitCommonControlsEx(&controls) != FALSE;
+    return LoadCommonControls(commonControls_);
 }
 
 void App::SetRegistryKey(std::wstring key) {

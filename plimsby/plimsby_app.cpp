@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include "plimsby_dlg.h"
+#include "system_libraries.h"
 
 // The wait window's template holds a progress bar, whose class lives in the
 // common controls.
@@ -16,6 +17,8 @@ std::unique_ptr<framework::Dialog> CPlimsbyApp::CreateMainDialog() {
 }
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    // First of all: no library beside the program is ever loaded.
+    if (!framework::RestrictDllSearchToSystem32()) return 1;
     CPlimsbyApp app;
     return app.Run(instance);
 }

@@ -18,7 +18,7 @@ state=$2
 convert=convert
 [ -x /usr/bin/convert ] && convert=/usr/bin/convert
 
-declare -A holder_pid=() cutter_pid=()
+declare -A holder_pid=() cutter_pid=() refused=()
 
 stop_pid() {
   kill -TERM "$1" 2>/dev/null
@@ -62,6 +62,14 @@ port_hold() {
     "$state/com$1.wine" "$state/hold-$1" &
   holder_pid[$1]=$!
   if wait_for 50 test -e "$state/hold-$1"; then echo ok; else echo "fail holder did not start"; fi
+}
+
+# COMn is a device that opens but takes no line settings (/dev/null: Wine
+# refuses every serial control on it).
+port_refuse() {
+  port_close "$1"
+  refused[$1]=1
+  ln -sfn /dev/null "$WINEPREFIX/dosdevices/com$1" && echo ok || echo "fail ln"
 }
 
 # Stops or continues the relay between the two ends: the line stalls as if the
@@ -128,7 +136,8 @@ svg_png() {
 
 reset_all() {
   local n
-  for n in "${!session_socat_pid[@]}"; do port_close "$n"; done
+  for n in "${!session_socat_pid[@]}" "${!refused[@]}"; do port_close "$n"; done
+  refused=()
 }
 
 serve() {
@@ -138,6 +147,7 @@ serve() {
     reset) reset_all; echo ok ;;
     port-open) port_open "$1" ;;
     port-hold) port_hold "$1" ;;
+    port-refuse) port_refuse "$1" ;;
     port-pause) port_signal "$1" STOP ;;
     port-resume) port_signal "$1" CONT ;;
     port-close) port_close "$1"; echo ok ;;

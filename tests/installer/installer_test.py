@@ -2,14 +2,19 @@
 """The Windows setup program, run for real under Wine in a fresh prefix.
 
     installer_test.py --setup SETUP.exe --version X.Y.Z
-                      --older-setup OLDER.exe --older-version X.Y.Z --work DIR
+                      --older-setup OLDER.exe --older-version X.Y.Z
+                      --access-rule ACCESS_RULE.nsh --work DIR
 
 One story, as an administrator lives it: an older release is installed, the
 current setup upgrades it silently, Plimsby starts from its Start-menu
 shortcut (and a setup run meanwhile refuses to pretend it replaced it), a
 reinstall keeps the exported plot file, and the uninstaller removes what setup
-put there and nothing else. Prints one line per check; exit status 0 when all
-hold.
+put there and nothing else. Then setup runs once more over a C:\Harvel that a
+user made beforehand, and refuses one that is a link. Wine neither stores nor
+enforces access rules, so what shows that setup applies its rule is Wine's
+trace of the security calls: the descriptor each SDDL string makes, and the
+file or folder it is set on, in order. Prints one line per check; exit status
+0 when all hold.
 """
 import argparse
 import os
@@ -108,6 +113,22 @@ class WineSession:
     def setup(self, exe):
         return self.wine([exe, "/S"]).returncode
 
+    def traced_setup(self, exe):
+        """(exit status, [(path, SDDL)] in the order setup set them)."""
+        env = dict(self.env, WINEDEBUG="-all,trace+advapi,trace+security")
+        result = subprocess.run(["wine", exe, "/S"], env=env, timeout=300, capture_output=True,
+                                text=True, errors="replace")
+        applied, sddl = [], None
+        for line in result.stderr.splitlines():
+            made = re.search(r'ConvertStringSecurityDescriptorToSecurityDescriptorW L"([^"]*)"', line)
+            if made:
+                sddl = made.group(1)
+            # Owner and protected DACL (0x80000005) of a file object (1).
+            put = re.search(r'SetNamedSecurityInfoW L"([^"]*)" 1 (-?\d+) ', line)
+            if put and int(put.group(2)) & 0xFFFFFFFF == 0x80000005:
+                applied.append((put.group(1).replace("\\\\", "\\"), sddl))
+        return result.returncode, applied
+
     def registry_values(self, key):
         result = self.wine(["reg", "query", key])
         if result.returncode != 0:
@@ -151,12 +172,29 @@ def check_installed(session, version):
           f"uninstall entry: {entry}")
 
 
+def access_rule(path):
+    """{name: SDDL} from setup's access_rule.nsh, the rule's one home."""
+    return dict(re.findall(r'^!define (\w+) "(.*)"$', open(path, encoding="utf-8").read(), re.M))
+
+
+def check_rule_applied(session, setup, rule, what):
+    """Setup locks the folder with the programs' rule, protects each program,
+    then opens the folder for plot files with the folder's own rule."""
+    status, applied = session.traced_setup(setup)
+    folder, program = rule["HARVEL_FOLDER_SDDL"], rule["HARVEL_PROGRAM_SDDL"]
+    expected = ([("C:\\Harvel", program)]
+                + [(f"C:\\Harvel\\{name}", program) for name in ("Plimsby.exe", "Drovane.exe", "Uninstall.exe")]
+                + [("C:\\Harvel", folder)])
+    check(status == 0 and applied == expected, f"{what}: setup applies the access rule ({applied})")
+
+
 def run(args):
     session = WineSession(args.work)
     try:
         session.boot()
-        check(session.setup(args.older_setup) == 0
-              and (session.registry_values(UNINSTALL_KEY) or {}).get("DisplayVersion") == args.older_version,
+        rule = access_rule(args.access_rule)
+        check_rule_applied(session, args.older_setup, rule, "a fresh install")
+        check((session.registry_values(UNINSTALL_KEY) or {}).get("DisplayVersion") == args.older_version,
               f"release {args.older_version} installs silently into a fresh prefix")
         check(session.setup(args.setup) == 0, f"setup {args.version} upgrades it silently")
         check_installed(session, args.version)
@@ -191,6 +229,22 @@ def run(args):
         check(session.registry_values(UNINSTALL_KEY) is None, "the uninstall entry is gone")
         check(session.registry_values(SETTINGS_KEY) is not None, "Drovane's settings key stays")
         check(open(plot, "rb").read() == plot_data, "the plot file stays, and with it C:\\Harvel")
+
+        # A folder someone made before setup, with a plot file in it.
+        shutil.rmtree(session.path(FOLDER))
+        os.makedirs(session.path(FOLDER))
+        open(plot, "wb").write(plot_data)
+        check_rule_applied(session, args.setup, rule, "a C:\\Harvel that existed before")
+        check(open(plot, "rb").read() == plot_data, "the plot file left there stays")
+
+        # A C:\Harvel that is a link (Wine shows a Unix symbolic link as one):
+        # setup would write the programs, and set their rules, where it leads.
+        shutil.rmtree(session.path(FOLDER))
+        elsewhere = session.path("drive_c/elsewhere")
+        os.makedirs(elsewhere)
+        os.symlink(elsewhere, session.path(FOLDER))
+        check(session.setup(args.setup) != 0 and not os.listdir(elsewhere),
+              "setup refuses a C:\\Harvel that links elsewhere and writes nothing there")
     finally:
         session.close()
 
@@ -201,6 +255,7 @@ def main():
     parser.add_argument("--older-setup", required=True)
     parser.add_argument("--older-version", required=True)
     parser.add_argument("--version", required=True)
+    parser.add_argument("--access-rule", required=True)
     parser.add_argument("--work", required=True)
     args = parser.parse_args()
     try:

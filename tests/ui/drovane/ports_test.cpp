@@ -77,6 +77,14 @@ TEST_F(DrovanePortsUnavailable, PortHeldByAnotherProgram) {
     ExpectOpenPortFail();
 }
 
+// A job sent at whatever speed the port happens to have would reach the cutter
+// as garbage.
+TEST_F(DrovanePortsUnavailable, PortRefusingTheLineSettings) {
+    ui::LinuxRequest("port-refuse 7");
+    ListSerialPorts({L"COM7"});
+    ExpectOpenPortFail();
+}
+
 TEST_F(DrovanePortsUnavailable, PortListedButNotThere) {
     ListSerialPorts({L"COM6"});
     ExpectOpenPortFail();
