@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "controls.h"
 #include "cut_job.h"
+#include "framework/controls.h"
 #include "main_dialog.h"
 #include "owned_handle.h"
 #include "worker_thread.h"

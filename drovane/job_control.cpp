@@ -27,7 +27,7 @@
 
 #include "drovane_dlg.h"
 #include "exchange_paths.h"
-#include "file_dialog.h"
+#include "framework/file_dialog.h"
 #include "job_failure_message.h"
 #include "length_units.h"
 #include "message_box.h"

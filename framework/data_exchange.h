@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "controls.h"
+#include "framework/controls.h"
 
 namespace framework {
 

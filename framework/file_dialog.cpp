@@ -1,4 +1,6 @@
-#include "file_dialog.h"
+// The system's Save As dialog, owned by the main window, with room for long paths; and the
+// '|'-separated filter turned into the zero-separated list it wants.
+#include "framework/file_dialog.h"
 
 #include <commdlg.h>
 

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "controls.h"
+#include "framework/controls.h"
 #include "main_dialog.h"
 
 // The wait window: a cycling bar while the exporter writes the plot file; once

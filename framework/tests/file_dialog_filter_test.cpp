@@ -1,6 +1,7 @@
+// File dialog filters: every '|' becomes a terminating zero and the list ends with an extra one.
 #include <gtest/gtest.h>
 
-#include "file_dialog.h"
+#include "framework/file_dialog.h"
 
 using namespace std::string_literals;
 

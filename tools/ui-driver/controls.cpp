@@ -1,4 +1,6 @@
-#include "controls.h"
+// Reads and drives another process's dialog controls by id with window messages alone, no
+// focus or mouse: texts, check boxes, combo boxes, progress bars, button clicks.
+#include "ui-driver/controls.h"
 
 #include <commctrl.h>
 

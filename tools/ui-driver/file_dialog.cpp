@@ -1,4 +1,6 @@
-#include "file_dialog.h"
+// Drives the system's file dialogs as a user would: types the name into the file name box and
+// presses Save or Open, or Cancel.
+#include "ui-driver/file_dialog.h"
 
 #include <stdexcept>
 

@@ -12,8 +12,8 @@
 #include <cstdlib>
 #include <exception>
 
-#include "controls.h"
 #include "top_windows.h"
+#include "ui-driver/controls.h"
 
 int wmain(int argc, wchar_t** argv) {
     if (argc < 3) {

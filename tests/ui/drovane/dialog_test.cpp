@@ -1,6 +1,6 @@
 // The sender dialog's settings: what a run shows and what it leaves stored.
-#include "controls.h"
 #include "drovane_fixture.h"
+#include "ui-driver/controls.h"
 
 namespace drovane {
 namespace {

@@ -1,13 +1,15 @@
+// Every Drovane UI test starts from a fresh C:\Harvel, no stored settings and no ports; the
+// helpers store and read settings, list ports, run the program and answer its messages.
 #include "drovane_fixture.h"
 
 #include <cstdio>
 
-#include "controls.h"
 #include "files.h"
 #include "linux_side.h"
 #include "registry_values.h"
 #include "send_message.h"
 #include "top_windows.h"
+#include "ui-driver/controls.h"
 
 namespace drovane {
 

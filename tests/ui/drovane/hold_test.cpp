@@ -7,13 +7,13 @@
 #include <cstdio>
 #include <string>
 
-#include "controls.h"
 #include "files.h"
 #include "job_fixture.h"
 #include "linux_side.h"
 #include "plot_samples.h"
 #include "send_message.h"
 #include "top_windows.h"
+#include "ui-driver/controls.h"
 
 namespace drovane {
 namespace {

@@ -1,11 +1,13 @@
+// Drovane jobs end to end: the drawing exported to C:\Harvel, a virtual cutter on the Linux
+// side receiving it, cutconv saying what should arrive, and waits on the status counter.
 #include "job_fixture.h"
 
 #include <algorithm>
 #include <stdexcept>
 
-#include "controls.h"
 #include "files.h"
 #include "linux_side.h"
+#include "ui-driver/controls.h"
 
 namespace drovane {
 

@@ -3,8 +3,6 @@
 #include <exception>
 #include <string>
 
-#include "controls.h"
-#include "file_dialog.h"
 #include "files.h"
 #include "job_fixture.h"
 #include "linux_side.h"
@@ -12,6 +10,8 @@
 #include "send_message.h"
 #include "text_convert.h"
 #include "top_windows.h"
+#include "ui-driver/controls.h"
+#include "ui-driver/file_dialog.h"
 
 namespace drovane {
 namespace {

@@ -1,12 +1,14 @@
+// Every Plimsby UI test starts from C:\Harvel with Plimsby and a stand-in Drovane that records
+// its starts; a run's timer ticks are followed through its progress bar.
 #include "plimsby_fixture.h"
 
 #include <sstream>
 #include <stdexcept>
 
-#include "controls.h"
 #include "files.h"
 #include "send_message.h"
 #include "top_windows.h"
+#include "ui-driver/controls.h"
 
 namespace plimsby {
 
