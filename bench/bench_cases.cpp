@@ -1,3 +1,5 @@
+// The benchmark's measurements, each in a child process of its own: a plain copy to compare
+// with, a conversion, the extent pass alone, and streaming to cutter-sim through a pty.
 #include "bench_cases.h"
 
 #include <fcntl.h>

@@ -1,3 +1,5 @@
+// Runs one measurement in a fresh start of the bench and reads back its one line of figures,
+// so that each case's peak memory and caches are its own.
 #include "child_run.h"
 
 #include <spawn.h>

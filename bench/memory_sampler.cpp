@@ -1,3 +1,5 @@
+// Peak memory of a measurement: samples /proc/self/status every 2 ms on a thread of its own
+// and keeps the highest whole, heap and mapped-file figures.
 #include "memory_sampler.h"
 
 #include <fcntl.h>

@@ -1,3 +1,5 @@
+// Writes the bench's plot files in 1 MB pieces: a seeded drawing of polygons, stars, ellipses
+// and curves, and malformed files with no command end or one endless command.
 #include "plot_generator.h"
 
 #include <cmath>

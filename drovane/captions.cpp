@@ -1,3 +1,5 @@
+// The dialog's control captions in Chinese and in English: Chinese only when the system's
+// default language is Chinese (PRC), English for every other.
 #include "captions.h"
 
 namespace {

@@ -1,3 +1,5 @@
+// Drovane's application object and entry point: the common controls, the registry key its
+// settings live under, and the sender dialog as the main window.
 #include "drovane_app.h"
 
 #include <windows.h>

@@ -1,3 +1,5 @@
+// The sender dialog's setup: captions in the system's language, the port list, the stored
+// compensation settings, and the JobLink calls through which the worker reaches it.
 #include "drovane_dlg.h"
 
 #include <string>

@@ -1,3 +1,4 @@
+// The message a failed job shows, one per kind of failure; completed and cancelled jobs get none.
 #include "job_failure_message.h"
 
 const wchar_t* JobFailureMessage(JobResult result) {

@@ -1,3 +1,4 @@
+// Save .PLT's file name: ".PLT" is appended unless the chosen path ends in .plt in any case.
 #include "save_path.h"
 
 #include <algorithm>

@@ -1,3 +1,5 @@
+// The port number in a SERIALCOMM registry value such as "COM3": the two characters after the
+// prefix, read as atoi reads them, kept to 8 bits; nothing past the data is read.
 #include "serial_comm_data.h"
 
 #include <cstdlib>

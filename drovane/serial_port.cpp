@@ -1,3 +1,5 @@
+// Lists the serial ports the registry knows and opens the chosen one for the cutter: 38400
+// 8N1, output held while CTS is low, write time-outs, queues purged; any refusal fails it.
 #include "serial_port.h"
 
 #include <windows.h>

@@ -1,3 +1,5 @@
+// Reads a pen command's numbers by atol's rules, saturating at the int32 limits: X after the
+// letter, Y after the first ','; the extent and mapping steps on a command's text.
 #include "command_parse.h"
 
 #include <cstring>

@@ -1,3 +1,5 @@
+// The drag knife's corrections point by point: at sharp corners the cut runs on by the knife
+// offset and turns there; closed contours are cut again over their start by the overcut.
 #include "contour_cutter.h"
 
 #include "geometry.h"

@@ -1,3 +1,5 @@
+// The two passes over the plot file, each one reading loop on the job's thread: the extent,
+// then header, the cutter's corrected moves and footer.
 #include "conversion_passes.h"
 
 #include "command_reader.h"

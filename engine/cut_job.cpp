@@ -1,3 +1,5 @@
+// A whole job on the worker thread: both passes over the plot file, the output named only
+// once complete, in port mode the stream sent through the handle that wrote it, one end report.
 #include "cut_job.h"
 
 #include <memory>

@@ -1,3 +1,4 @@
+// The decimal writer's rare numbers, kept out of line: zero, negatives, and nine or ten digits.
 #include "decimal_format.h"
 
 #include <charconv>

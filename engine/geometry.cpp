@@ -1,3 +1,5 @@
+// Corner angles as the cutter computes them (law of cosines, pi as 3.14159), and the angle
+// limit's decision for corners too close to the limit to settle by the cosine alone.
 #include "geometry.h"
 
 #include <cmath>

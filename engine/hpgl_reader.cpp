@@ -1,3 +1,5 @@
+// Turns general HPGL from other programs into the engine's input, one PU/PD per point in
+// absolute units, read as it streams in; counts what it skips, drops or must refuse.
 #include "hpgl_reader.h"
 
 #include <algorithm>

@@ -1,3 +1,5 @@
+// Sends the finished stream, read back through the handle that wrote it, to the port in
+// 1024-byte chunks with progress and cancel between chunks, then waits until all has left.
 #include "stream_to_port.h"
 
 #include "platform/file_size_limit.h"

@@ -1,3 +1,5 @@
+// The program's one application object: loads and registers the common controls, places the
+// settings in the registry, and runs the main dialog modally as the whole run.
 #include "app.h"
 
 #include "dialog.h"

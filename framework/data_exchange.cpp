@@ -1,3 +1,5 @@
+// Moves check box states and decimal edit texts between a dialog's controls and its members;
+// text that is no number is refused and its member keeps its value.
 #include "data_exchange.h"
 
 #include <string>

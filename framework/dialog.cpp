@@ -1,3 +1,5 @@
+// Modal dialogs from templates: messages go to the derived class's table, then OK and Cancel,
+// then the default handling; helpers for the icon, the system menu and the position.
 #include "dialog.h"
 
 #include "app.h"

@@ -1,3 +1,5 @@
+// Floats in edit controls: shown with six significant digits, so 0.7f reads "0.7"; read back
+// only from a whole decimal number that is finite as a float.
 #include "float_text.h"
 
 #include <cmath>

@@ -1,3 +1,5 @@
+// What both programs' main dialogs share: opening restored at (300, 300) with the program
+// icon, that icon while minimised and dragged, and the About item on the system menu.
 #include "main_dialog.h"
 
 #include "app.h"

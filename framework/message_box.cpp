@@ -1,3 +1,5 @@
+// Message boxes captioned with the program's name, owned by the main window, or by none while
+// that window goes away.
 #include "message_box.h"
 
 #include "app.h"

@@ -1,3 +1,4 @@
+// Opens or creates a registry key and closes it again, for the settings and the port list.
 #include "registry_key.h"
 
 namespace framework {

@@ -1,3 +1,5 @@
+// A program's integer settings as DWORDs under HKCU\Software\<key>\<program>\<section>; a
+// missing value, or one of another type, reads as the fallback.
 #include "settings.h"
 
 #include "registry_key.h"

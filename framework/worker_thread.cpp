@@ -1,3 +1,5 @@
+// Starts the job's worker thread and waits for its end while serving the messages it sends to
+// this thread's windows, so that the wait cannot deadlock.
 #include "worker_thread.h"
 
 #include <process.h>

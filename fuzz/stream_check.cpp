@@ -1,3 +1,5 @@
+// The fuzz targets' checks on the engine's output: a finished stream is header, lines exactly
+// as printf prints them, and footer; and an independent atol reading by strtoll.
 #include "stream_check.h"
 
 #include <cstdio>

@@ -1,3 +1,5 @@
+// Plimsby's application object and entry point: the progress bar's common controls and the
+// wait window as main dialog; the program ends when that window does.
 #include "plimsby_app.h"
 
 #include <windows.h>

@@ -1,3 +1,5 @@
+// The wait window: every 200 ms it steps the bar and looks at the plot file's size; once the
+// file is complete it closes and starts Drovane, once per run.
 #include "plimsby_dlg.h"
 
 #include <shellapi.h>

@@ -1,3 +1,5 @@
+// When the exported plot file counts as complete: above 10 bytes and no larger than at the
+// last look; sizes beyond int32 stay at its top.
 #include "plot_file_size_rule.h"
 
 #include <limits>

@@ -1,3 +1,5 @@
+// The plot file's size by its name alone, never opening it, so that an exporter still writing
+// it with exclusive access is not disturbed.
 #include "plot_file_status.h"
 
 #include <windows.h>

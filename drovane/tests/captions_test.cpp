@@ -1,3 +1,5 @@
+// Chinese captions only for the system language Chinese (PRC); every other language, other
+// Chinese variants included, gets the English ones.
 #include "captions.h"
 
 #include <gtest/gtest.h>

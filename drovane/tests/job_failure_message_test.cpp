@@ -1,3 +1,5 @@
+// Which message each job outcome shows: none for a completed or cancelled job, a failure
+// message for every other result, unknown ones included.
 #include "job_failure_message.h"
 
 #include <gtest/gtest.h>

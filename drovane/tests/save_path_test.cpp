@@ -1,3 +1,4 @@
+// When Save .PLT appends ".PLT" to the chosen path, and that a .plt ending of any case is kept.
 #include "save_path.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,5 @@
+// Port numbers from SERIALCOMM data: two digits after the prefix, 0 without a digit, nothing
+// read past the terminator or the size, the low 8 bits of what atoi gives.
 #include "serial_comm_data.h"
 
 #include <gtest/gtest.h>

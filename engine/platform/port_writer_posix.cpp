@@ -1,3 +1,5 @@
+// Writes to the cutter's tty without blocking, waiting in poll slices with cancel between
+// while the cutter holds the line; the drain waits for TIOCOUTQ to reach 0.
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/ioctl.h>

@@ -1,3 +1,5 @@
+// Overlapped writes to the cutter's COM port, waiting in slices with cancel between while the
+// cutter holds the line; the drain waits for the driver's output queue to empty.
 #include <windows.h>
 
 #include "port_writer.h"

@@ -1,3 +1,4 @@
+// A failed call's reason on POSIX: errno (EIO when it left none) and strerror_r's text.
 #include <cerrno>
 #include <cstring>
 

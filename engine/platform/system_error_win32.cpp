@@ -1,3 +1,5 @@
+// A failed call's reason on Windows: GetLastError() and FormatMessage's text without its
+// closing period and line break.
 #include <windows.h>
 
 #include "system_error.h"

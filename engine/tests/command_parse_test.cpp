@@ -1,3 +1,5 @@
+// Reading a command's numbers by atol's rules (fractions dropped, int32 saturation, no ','
+// reads Y as 0) and mapping points into the cutter's frame by the drawing's extent.
 #include <gtest/gtest.h>
 
 #include "command_parse.h"

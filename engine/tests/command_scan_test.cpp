@@ -1,3 +1,5 @@
+// Finding pen commands: from an upper-case U or D to the next ';', long ones cut to 30
+// characters, never past the data, read in place as the copy reads them; repeats dropped.
 #include <gtest/gtest.h>
 
 #include <random>

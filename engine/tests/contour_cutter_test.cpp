@@ -1,3 +1,5 @@
+// The knife corrections on small drawings: offset moves at sharp corners only, the 1 mm entry
+// rule, overcut replayed on closed contours only, and huge lengths staying defined.
 #include <gtest/gtest.h>
 
 #include "test_support.h"

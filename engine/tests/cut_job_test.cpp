@@ -1,3 +1,5 @@
+// Whole jobs on files in a folder of their own: the output and its progress steps, a cancel
+// at every poll keeping an older file, and each way a job fails.
 #include <gtest/gtest.h>
 
 #include <cerrno>

@@ -1,3 +1,5 @@
+// A disk filling up part way through a job (POSIX): it fails with the system's reason, and
+// the older output file and the plot file stay as they were.
 #include <gtest/gtest.h>
 
 #ifndef _WIN32

@@ -1,3 +1,5 @@
+// The cutter's arithmetic against its tables: truncated distances, offset vectors and corner
+// angles, and the angle limit deciding exactly as the computed angle does.
 #include <gtest/gtest.h>
 
 #include <cmath>

@@ -1,3 +1,5 @@
+// General HPGL read as one pen command per point: multi-point PD, bare PU/PD, PA/PR, long
+// numbers, escapes, labels, rounding, and what it skips, drops or refuses.
 #include <gtest/gtest.h>
 
 #include <cstring>

@@ -1,3 +1,5 @@
+// Length conversions round to nearest: stored hundredths survive many save-and-load rounds,
+// plotter units come out right, and huge values stop at the int32 ends.
 #include "length_units.h"
 
 #include <gtest/gtest.h>

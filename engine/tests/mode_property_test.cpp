@@ -1,3 +1,5 @@
+// On random drawings: the port stream is the file output shifted by (1832, 1524) under its own
+// header, and without compensation every line is a mapped input point.
 #include <gtest/gtest.h>
 
 #include <random>

@@ -1,3 +1,5 @@
+// Output lines write numbers exactly as printf's %d does, y before x, and the port shift wraps
+// in 32 bits.
 #include <gtest/gtest.h>
 
 #include <cstdio>

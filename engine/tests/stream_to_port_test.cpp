@@ -1,3 +1,5 @@
+// Streaming to a pipe in the port's place: 1024-byte chunks, each reported, a held line
+// waited out, a cancel during a hold, and a vanished port's reason.
 #include <gtest/gtest.h>
 
 #ifndef _WIN32

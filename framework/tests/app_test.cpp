@@ -1,3 +1,4 @@
+// A program whose set-up fails ends with exit code 1 without creating its dialog.
 #include "app.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,5 @@
+// Floats in edit controls: six significant digits shown, blanks around a number allowed, no
+// number or no finite float refused, and what is shown reads back as the same value.
 #include "float_text.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,5 @@
+// Settings in the registry: the fallback for a missing section or key or a value that is no
+// DWORD, and written values stored as DWORDs under the program's key.
 #include "settings.h"
 
 #include <windows.h>

@@ -1,3 +1,5 @@
+// The worker thread runs its entry with its argument, and waiting for its end serves what it
+// sends while keeping what it posts, so the wait cannot deadlock.
 #include "worker_thread.h"
 
 #include <windows.h>

@@ -1,3 +1,5 @@
+// When a look hands the plot file on: not before it has more than 10 bytes, and once it stops
+// growing, after vanishing or shrinking too; huge sizes stay at the int32 top.
 #include "plot_file_size_rule.h"
 
 #include <gtest/gtest.h>

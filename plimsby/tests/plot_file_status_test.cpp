@@ -1,3 +1,5 @@
+// The plot file's size: none for a missing file or folder, and read while a writer holds the
+// file exclusively, without getting in its way.
 #include "plot_file_status.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,5 @@
+// The tools' first look at a drawing, through the engine's own input file: a drawing the
+// engine could not read whole is refused with its reason before anything is written.
 #include "drawing_check.h"
 
 #include <cerrno>

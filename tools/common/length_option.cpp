@@ -1,3 +1,5 @@
+// Reads knife offset and overcut by the tools' one length rule, in millimetres for cutsend
+// and plotter units for cutconv, and says the rule when a value breaks it.
 #include "length_option.h"
 
 #include <cerrno>

@@ -1,3 +1,5 @@
+// Scratch files and folders made exclusively for the user alone in TMPDIR (or /tmp), and
+// removed with their objects; an unusable TMPDIR becomes a one-line problem.
 #include "scratch_space.h"
 
 #include <unistd.h>

@@ -1,3 +1,5 @@
+// Lists the serial ports and opens the cutter's with libserialport at 38400 8N1 with RTS/CTS,
+// locked against a second sender; a pty opens as it is. Also tells whether CTS is held.
 #include "cutter_port.h"
 
 #include <fcntl.h>

@@ -1,3 +1,5 @@
+// The fix for a port the user may not open: the device node's group to join with usermod
+// and a new login, or the administrator when no group would help.
 #include "port_permission_hint.h"
 
 #include <grp.h>

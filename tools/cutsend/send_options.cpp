@@ -1,3 +1,5 @@
+// cutsend's command line and help text: offset and overcut in millimetres by the tools' one
+// length rule, --port, --hpgl, --plot-area, --quiet, --list, --version and the drawing.
 #include "send_options.h"
 
 #include "length_option.h"

@@ -1,3 +1,5 @@
+// cutsend's progress: one redrawn line on a terminal, a line per quarter elsewhere, and
+// "cutter holding the line" while CTS is low or chunks stop.
 #include "send_progress.h"
 
 #include <utility>

@@ -1,3 +1,5 @@
+// cutter-sim's report on the blade: its cut length and, against the plain drawing, how far it
+// misses the sharp corners; and the picture's drawing, axis and blade layers.
 #include "blade_report.h"
 
 #include <cstdio>

@@ -1,3 +1,5 @@
+// Where the drag knife's tip cuts: it trails the axis by the offset along a tractrix, exact
+// per stroke and sampled finely, and keeps its heading while lifted.
 #include "blade_trail.h"
 
 #include <algorithm>

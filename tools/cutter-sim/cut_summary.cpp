@@ -1,3 +1,5 @@
+// The one-line summary of a received stream: bytes, header, cuts, moves, cut length and
+// bounding box in millimetres exact to 1/40 mm, bad lines, complete or not.
 #include "cut_summary.h"
 
 #include <cinttypes>

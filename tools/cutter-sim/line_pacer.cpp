@@ -1,3 +1,5 @@
+// Paces reads to a serial line's rate, scheduled from one anchor per busy spell so that
+// rounding never adds up and idle time earns no credit.
 #include "line_pacer.h"
 
 void LinePacer::Took(size_t n, Clock::time_point at) {

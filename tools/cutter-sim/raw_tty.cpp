@@ -1,3 +1,5 @@
+// cutter-sim's input: a tty, pty, file, FIFO or stdin; a tty goes into raw mode at 38400 8N1
+// so that every byte arrives as sent, and gets its settings back at the end.
 #include "raw_tty.h"
 
 #include <fcntl.h>

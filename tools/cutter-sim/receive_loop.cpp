@@ -1,3 +1,5 @@
+// Reads the stream into the decoder until the footer, the input's end or a time-out, at the
+// line's pace if asked, with holds standing in for a cutter holding CTS low.
 #include "receive_loop.h"
 
 #include <poll.h>

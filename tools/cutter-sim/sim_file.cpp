@@ -1,3 +1,5 @@
+// cutter-sim's files opened, written and closed through owning objects, each failure kept
+// with the file's name and the system's reason.
 #include "sim_file.h"
 
 #include <cerrno>

@@ -1,3 +1,5 @@
+// cutter-sim's command line: pacing, time-outs, holds paired with their lengths, the blade
+// and the drawing for corner misses, and the SVG, raw and summary files.
 #include "sim_options.h"
 
 #include <algorithm>

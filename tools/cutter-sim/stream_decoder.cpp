@@ -1,3 +1,5 @@
+// Decodes a cutter stream in pieces of any size into knife strokes and a summary: the header,
+// lines exactly as %d prints them, the footer; anything else is a bad line.
 #include "stream_decoder.h"
 
 #include <cmath>

@@ -1,3 +1,5 @@
+// After the stream is judged: the blade's measure and the picture, each made on its own and
+// each failure reported without touching the stream's verdict.
 #include "stream_reports.h"
 
 #include <new>

@@ -1,3 +1,5 @@
+// Draws what the knife did as an SVG picture in millimetres: cuts solid and pen-up moves
+// dashed, or the stream as a thin line under the blade's layers.
 #include "svg_picture.h"
 
 namespace {

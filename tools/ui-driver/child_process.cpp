@@ -1,3 +1,5 @@
+// Programs started for the UI tests: tried again when Wine fails to start them, ended by force
+// if a test leaves them running; and closing a program someone else started.
 #include "child_process.h"
 
 #include <stdexcept>

@@ -1,3 +1,5 @@
+// Files for the UI tests under Wine: Unix paths as Z: paths, the wrapper's environment, and
+// emptying folders, copying, writing and reading files.
 #include "files.h"
 
 #include <algorithm>

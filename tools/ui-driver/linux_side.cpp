@@ -1,3 +1,5 @@
+// Requests to the Linux-side fixture agent through request and answer files in a shared
+// folder (ports, the virtual cutter, conversions), and screenshots of a window.
 #include "linux_side.h"
 
 #include <windows.h>

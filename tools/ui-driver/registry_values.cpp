@@ -1,3 +1,5 @@
+// Registry values as the UI tests set and check them: DWORDs and strings, listing and deleting
+// values and key trees; every failure throws with the value's name.
 #include "registry_values.h"
 
 #include <stdexcept>

@@ -1,3 +1,4 @@
+// UTF-8 to UTF-16 and back, where the tests' byte strings meet Windows texts.
 #include "text_convert.h"
 
 #include <windows.h>

@@ -1,3 +1,5 @@
+// Finds another process's top-level windows: by caption, dialogs showing a text, any further
+// dialog; waits until they are ready or gone, and reads window texts.
 #include "top_windows.h"
 
 #include <stdexcept>

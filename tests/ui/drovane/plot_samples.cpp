@@ -1,3 +1,5 @@
+// Drawings for the job tests: a grid of closed 5 mm squares in rows of 50, as an exporting
+// program writes them.
 #include "plot_samples.h"
 
 namespace drovane {

@@ -1,3 +1,5 @@
+// Decoding received streams: the square in both modes, pieces of any size, streams that break
+// off, bad lines counted; the SVG picture, exact millimetres and the command line.
 #include <gtest/gtest.h>
 
 #include <sstream>
