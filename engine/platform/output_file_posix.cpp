@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <string>
+#include <string_view>
 
 #include "exchange_paths.h"
 #include "file_size_limit.h"
@@ -29,6 +30,26 @@ std::filesystem::path FollowLinks(std::filesystem::path path) {
     return path;
 }
 
+// The descriptor that /dev/stdout, /dev/stderr, /dev/fd/N or /proc/self/fd/N
+// names, or -1. Such a target is written through a copy of that descriptor,
+// at its own position as a pipe would be, never replaced by a new file: what a
+// shell writes into the same file before and after the conversion stays.
+int HeldDescriptor(const std::filesystem::path& target) {
+    const std::string text = target.lexically_normal().string();
+    if (text == "/dev/stdout") return STDOUT_FILENO;
+    if (text == "/dev/stderr") return STDERR_FILENO;
+    for (const std::string_view prefix : {"/dev/fd/", "/proc/self/fd/"}) {
+        if (text.size() <= prefix.size() || text.compare(0, prefix.size(), prefix) != 0) continue;
+        int fd = 0;
+        for (const char c : std::string_view(text).substr(prefix.size())) {
+            if (c < '0' || c > '9' || fd > 99999) return -1;
+            fd = fd * 10 + (c - '0');
+        }
+        return fd;
+    }
+    return -1;
+}
+
 // Whether `fd` is still the file at `path`: another job may have replaced it.
 bool StillNamed(int fd, const std::filesystem::path& path) {
     struct stat open {};
@@ -42,6 +63,12 @@ bool StillNamed(int fd, const std::filesystem::path& path) {
 SystemError OutputFile::Create(const std::filesystem::path& target) {
     Discard();
     size_ = 0;
+    if (const int held = HeldDescriptor(target); held >= 0) {
+        fd_ = ::fcntl(held, F_DUPFD_CLOEXEC, 0);
+        if (fd_ < 0) return SystemError::Last();
+        target_ = target;
+        return {};
+    }
     struct stat st {};
     if (::stat(target.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
         if (S_ISDIR(st.st_mode)) return SystemError(EISDIR);

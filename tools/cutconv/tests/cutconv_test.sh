@@ -96,6 +96,10 @@ check "FIFO output written in place" "$(cat "$samples/square_out_plain.plt")" "$
 check "FIFO still a FIFO, no partial file" "yes" \
   "$([ -p "$dir/fifo" ] && [ ! -e "$dir/fifo.partial" ] && echo yes)"
 check "/dev/stdout" "$(cat "$samples/square_out_plain.plt")" "$("$cutconv" "$dir/square.plt" /dev/stdout)"
+# Standard output that is a regular file is written at its place, not replaced.
+{ echo before; "$cutconv" "$dir/square.plt" /dev/stdout; echo; echo after; } >"$dir/stdout.txt"
+check "/dev/stdout into a file keeps what the shell wrote around it" \
+  "$(printf 'before\n%s\nafter' "$(cat "$samples/square_out_plain.plt")")" "$(cat "$dir/stdout.txt")"
 
 # One conversion writes a target at a time: while its partial file is held
 # (here by flock, as a running cutconv holds it), a second is refused; once
