@@ -55,8 +55,8 @@ std::string Reason(const JobOutcome& outcome) {
 
 int ListAllPorts() {
     std::vector<PortListing> ports;
-    std::string problem;
-    if (!ListPorts(ports, problem)) return Complain(problem, kExitFailed);
+    if (const PortFailure failure = ListPorts(ports))
+        return Complain(failure.Message(), kExitFailed);
     if (ports.empty()) std::puts("no serial ports found");
     for (const PortListing& port : ports)
         std::printf("%s\t%s\n", port.name.c_str(), port.description.c_str());
@@ -115,14 +115,13 @@ int main(int argc, char** argv) {
                         TooLarge(converted) ? kExitBadInput : kExitFailed);
 
     CutterPort port;
-    const CutterPort::OpenError opened = port.Open(options.port, problem);
-    if (opened == CutterPort::OpenError::Missing) {
+    if (const PortFailure failure = port.Open(options.port)) {
+        if (failure.kind != PortFailure::Kind::Missing)
+            return Complain(failure.Message(), kExitBadInput);
         std::vector<PortListing> ports;
-        std::string ignored;
-        ListPorts(ports, ignored);
-        return Complain(problem + "; ports here: " + PortListText(ports), kExitBadInput);
+        ListPorts(ports);  // the list as far as it goes
+        return Complain(failure.Message() + "; ports here: " + PortListText(ports), kExitBadInput);
     }
-    if (opened != CutterPort::OpenError::None) return Complain(problem, kExitBadInput);
 
     if (StopSignal() != 0) return ExitStopped();  // asked before the first byte
     const ProgressStyle style = options.quiet             ? ProgressStyle::Quiet

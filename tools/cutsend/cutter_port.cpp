@@ -12,6 +12,7 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 
 #include "cutter_line.h"
 #include "platform/system_error.h"
@@ -19,11 +20,15 @@
 
 namespace {
 
-std::string LastPortError() {
+// libserialport's failure of the call just made: the system's own error where
+// the system failed (SP_ERR_FAIL), else libserialport's message in `what`.
+PortFailure LibraryFailure(PortFailure::Kind kind, std::string what, sp_return returned) {
+    if (returned == SP_ERR_FAIL)
+        return {kind, std::move(what), SystemError(sp_last_error_code()), ""};
     char* message = sp_last_error_message();
-    std::string text = message != nullptr ? message : "unknown error";
+    what += std::string(": ") + (message != nullptr ? message : "unknown error");
     sp_free_error_message(message);
-    return text;
+    return {kind, std::move(what), {}, ""};
 }
 
 // Linux numbers pseudo-terminal slaves under /dev/pts/.
@@ -35,12 +40,14 @@ bool IsPseudoTerminal(const std::string& device) {
 
 }  // namespace
 
-bool ListPorts(std::vector<PortListing>& ports, std::string& problem) {
+std::string PortFailure::Message() const {
+    return reason ? what + ": " + reason.Message() + hint : what + hint;
+}
+
+PortFailure ListPorts(std::vector<PortListing>& ports) {
     sp_port** list = nullptr;
-    if (sp_list_ports(&list) != SP_OK) {
-        problem = "cannot list the serial ports: " + LastPortError();
-        return false;
-    }
+    if (const sp_return listed = sp_list_ports(&list); listed != SP_OK)
+        return LibraryFailure(PortFailure::Kind::Failed, "cannot list the serial ports", listed);
     for (sp_port** p = list; *p != nullptr; ++p) {
         PortListing listing{sp_get_port_name(*p), ""};
         const char* product =
@@ -53,7 +60,7 @@ bool ListPorts(std::vector<PortListing>& ports, std::string& problem) {
         ports.push_back(listing);
     }
     sp_free_port_list(list);
-    return true;
+    return {};
 }
 
 std::string PortListText(const std::vector<PortListing>& ports) {
@@ -67,55 +74,45 @@ std::string PortListText(const std::vector<PortListing>& ports) {
     return text;
 }
 
-CutterPort::OpenError CutterPort::Open(const std::string& device, std::string& problem) {
+PortFailure CutterPort::Open(const std::string& device) {
+    using Kind = PortFailure::Kind;
     struct stat info {};
     if (::stat(device.c_str(), &info) != 0) {
-        problem =
-            errno == ENOENT ? "no serial port " + device : device + ": " + std::strerror(errno);
-        return OpenError::Missing;
+        const SystemError why = SystemError::Last();
+        if (why.code() == ENOENT) return {Kind::Missing, "no serial port " + device, {}, ""};
+        return {Kind::Missing, device, why, ""};
     }
-    if (!S_ISCHR(info.st_mode)) {
-        problem = device + " is not a serial port";
-        return OpenError::Missing;
-    }
+    if (!S_ISCHR(info.st_mode)) return {Kind::Missing, device + " is not a serial port", {}, ""};
     if (IsPseudoTerminal(device)) {
         ownFd_ = ::open(device.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
         if (ownFd_ < 0) {
             const SystemError why = SystemError::Last();
-            problem = device + ": " + why.Message() + PortPermissionHint(device, why.code());
-            return why.code() == EBUSY ? OpenError::Busy : OpenError::Failed;
+            return {why.code() == EBUSY ? Kind::Busy : Kind::Failed, device, why,
+                    PortPermissionHint(device, why.code())};
         }
         fd_ = ownFd_;
     } else {
-        if (sp_get_port_by_name(device.c_str(), &port_) != SP_OK) {
-            problem = device + ": " + LastPortError();
-            return OpenError::Missing;
+        if (const sp_return found = sp_get_port_by_name(device.c_str(), &port_); found != SP_OK)
+            return LibraryFailure(Kind::Missing, device, found);
+        if (const sp_return opened = sp_open(port_, SP_MODE_WRITE); opened != SP_OK) {
+            PortFailure failure = LibraryFailure(Kind::Failed, device, opened);
+            if (failure.reason.code() == EBUSY) failure.kind = Kind::Busy;
+            failure.hint = PortPermissionHint(device, failure.reason.code());
+            return failure;
         }
-        if (sp_open(port_, SP_MODE_WRITE) != SP_OK) {
-            // libserialport's own record of the system's reason: errno may
-            // have changed since.
-            const int code = sp_last_error_code();
-            problem = device + ": " + LastPortError() + PortPermissionHint(device, code);
-            return code == EBUSY ? OpenError::Busy : OpenError::Failed;
-        }
-        const bool configured =
-            sp_set_baudrate(port_, static_cast<int>(harvel::kCutterBaudRate)) == SP_OK &&
-            sp_set_bits(port_, harvel::kCutterDataBits) == SP_OK &&
-            sp_set_parity(port_, SP_PARITY_NONE) == SP_OK &&
-            sp_set_stopbits(port_, harvel::kCutterStopBits) == SP_OK &&
-            sp_set_flowcontrol(port_, SP_FLOWCONTROL_RTSCTS) == SP_OK &&
-            sp_get_port_handle(port_, &fd_) == SP_OK;
-        if (!configured) {
-            problem = device + ": cannot set up the line: " + LastPortError();
-            return OpenError::Failed;
-        }
+        sp_return set = sp_set_baudrate(port_, static_cast<int>(harvel::kCutterBaudRate));
+        if (set == SP_OK) set = sp_set_bits(port_, harvel::kCutterDataBits);
+        if (set == SP_OK) set = sp_set_parity(port_, SP_PARITY_NONE);
+        if (set == SP_OK) set = sp_set_stopbits(port_, harvel::kCutterStopBits);
+        if (set == SP_OK) set = sp_set_flowcontrol(port_, SP_FLOWCONTROL_RTSCTS);
+        if (set == SP_OK) set = sp_get_port_handle(port_, &fd_);
+        if (set != SP_OK)
+            return LibraryFailure(Kind::Failed, device + ": cannot set up the line", set);
     }
     // Another sender on the same port would interleave its bytes with ours.
-    if (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
-        problem = device + " is busy: another program is using it";
-        return OpenError::Busy;
-    }
-    return OpenError::None;
+    if (::flock(fd_, LOCK_EX | LOCK_NB) != 0)
+        return {Kind::Busy, device + " is busy: another program is using it", {}, ""};
+    return {};
 }
 
 CutterPort::LineState CutterPort::State() const {

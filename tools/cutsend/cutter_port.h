@@ -4,15 +4,32 @@
 #include <string>
 #include <vector>
 
+#include "platform/system_error.h"
+
 struct sp_port;
+
+// Why the ports could not be listed or the cutter's port not had: the kind,
+// for the exit status, what was being done, and the system's reason as the
+// system or libserialport recorded it right at the failing call.
+struct PortFailure {
+    enum class Kind { None, Missing, Busy, Failed };
+    Kind kind = Kind::None;
+    std::string what;  // e.g. "no serial port /dev/ttyUSB9", "/dev/ttyUSB0: cannot set up the line"
+    SystemError reason;  // empty where the system gave none
+    std::string hint;    // what the user can do about it, or ""
+
+    explicit operator bool() const { return kind != Kind::None; }
+    // "WHAT: REASON" and the hint, for one line on stderr.
+    std::string Message() const;
+};
 
 struct PortListing {
     std::string name;         // e.g. /dev/ttyUSB0
     std::string description;  // a USB adapter's product name, or the driver's
 };
 
-// Every serial port the system knows; false with a problem when listing fails.
-bool ListPorts(std::vector<PortListing>& ports, std::string& problem);
+// Every serial port the system knows.
+PortFailure ListPorts(std::vector<PortListing>& ports);
 
 // "/dev/ttyUSB0 (FT232R USB UART), /dev/ttyS0 (ttyS0)", or "none".
 std::string PortListText(const std::vector<PortListing>& ports);
@@ -24,12 +41,10 @@ public:
     CutterPort& operator=(const CutterPort&) = delete;
     ~CutterPort();
 
-    enum class OpenError { None, Missing, Busy, Failed };
-
     // Opens `device` for writing and claims it for this program alone. A
     // pseudo-terminal (a virtual port, e.g. from socat) is opened as it is:
     // libserialport cannot describe one, and it has no line to set up.
-    OpenError Open(const std::string& device, std::string& problem);
+    PortFailure Open(const std::string& device);
 
     int fd() const { return fd_; }
 
