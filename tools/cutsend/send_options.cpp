@@ -5,14 +5,12 @@
 #include "length_option.h"
 
 const char kSendUsage[] =
-    "Usage: cutsend [--offset MM] [--overcut MM] [--hpgl [--plot-area WxH]] [--quiet]\n"
-    "               --port DEVICE DRAWING\n"
+    "Usage: cutsend [OPTION]... --port DEVICE DRAWING\n"
     "  or:  cutsend --list\n"
     "  or:  cutsend --help | --version\n";
 
 const char kSendHelp[] =
-    "Usage: cutsend [--offset MM] [--overcut MM] [--hpgl [--plot-area WxH]] [--quiet]\n"
-    "               --port DEVICE DRAWING\n"
+    "Usage: cutsend [OPTION]... --port DEVICE DRAWING\n"
     "  or:  cutsend --list\n"
     "Convert DRAWING for the drag-knife cutter, with knife-offset compensation at\n"
     "sharp corners and an overcut where a closed contour ends, and stream it to the\n"
@@ -32,9 +30,9 @@ const char kSendHelp[] =
     "                 (one that draws what is not read refuses the drawing, exit 2);\n"
     "                 decimals round to the nearest unit, an exact half away from\n"
     "                 zero\n"
-    "  --plot-area WxH  with --hpgl: the plotting area in millimetres (e.g.\n"
-    "                 250x180), for files that scale to the plotter's area (SC\n"
-    "                 without IP)\n"
+    "  --plot-area WxH  with --hpgl: the plotting area in millimetres (such as\n"
+    "                   250x180), for files that scale to the plotter's area\n"
+    "                   (SC without IP)\n"
     "  --port DEVICE  the cutter's serial port, e.g. /dev/ttyUSB0\n"
     "  --quiet        no progress\n"
     "  --list         list the serial ports with their descriptions\n"

@@ -25,11 +25,9 @@ struct SimOptions {
 };
 
 inline constexpr char kSimUsage[] =
-    "usage: cutter-sim [--help] [--baud RATE] [--quiet-ms MS] [--first-byte-ms MS]\n"
-    "                  [--hold-after BYTES[,BYTES...] --hold-ms MS[,MS...]]\n"
-    "                  [--hold-forever-after BYTES]\n"
-    "                  [--blade MM [--drawing PLAIN.th0]]\n"
-    "                  [--svg FILE] [--raw FILE] [--summary FILE] [INPUT]\n"
+    "Usage: cutter-sim [OPTION]... [INPUT]\n"
+    "Receive a cutter stream as the cutter would, judge it, and show what the knife did.\n"
+    "\n"
     "  INPUT          tty, pty or file to read the cutter stream from (default: stdin)\n"
     "  --baud RATE    read no faster than a serial line at RATE baud, 8N1 (38400: 3840 bytes/s)\n"
     "  --quiet-ms MS  stop when no byte has come for MS milliseconds after the first\n"
@@ -46,6 +44,8 @@ inline constexpr char kSimUsage[] =
     "  --svg FILE     draw what the knife did (mm; cuts solid, pen-up moves dashed)\n"
     "  --raw FILE     save the received bytes as they came\n"
     "  --summary FILE write the summary line there too\n"
+    "  --help         display this help and exit\n"
+    "\n"
     "Exit status: 0 for a complete, clean stream; 1 for a stream without its footer,\n"
     "without header or with undecodable lines; 2 for bad arguments or files; 3 for a\n"
     "clean stream whose picture or blade measure failed (the summary says blade=failed).\n";
