@@ -1,5 +1,6 @@
 // The benchmark's measurements, each in a child process of its own: a plain copy to compare
-// with, a conversion, the extent pass alone, and streaming to cutter-sim through a pty.
+// with, a conversion (also with its output's flush timed apart), the extent pass alone, and
+// streaming to cutter-sim through a pty.
 #include "bench_cases.h"
 
 #include <fcntl.h>
@@ -13,6 +14,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -105,6 +107,42 @@ int Convert(const char* input, const char* output, int offset, int overcut, bool
     if (ConvertPlotFile(job).result != JobResult::Completed) return 1;
     const double seconds = SecondsSince(start);
     PrintChildFigures(seconds, memory.Stop(), CpuFigure(cpu));
+    return 0;
+}
+
+// The same file-mode conversion with the output named unflushed, as a stream
+// for sending is; then the flush a saved file gets (its data, then its folder)
+// timed on its own: the file system's share, apart from the engine's.
+int ConvertThenFlush(const char* input, const char* output, int offset, int overcut) {
+    RemoveOldOutput(output);
+    MemorySampler memory;
+    BenchLink link;
+    CutJob job;
+    job.paths.plotFile = input;
+    job.strPath = output;
+    job.nOffsetUnits = offset;
+    job.nOvercutUnits = overcut;
+    job.pDlg = &link;
+    const auto start = Clock::now();
+    const double cpu = ThreadCpuSeconds();
+    {
+        OutputFile out;
+        if (ConvertForSending(job, out).result != JobResult::Completed) return 1;
+    }
+    const double seconds = SecondsSince(start);
+    const std::string cpuFigure = CpuFigure(cpu);
+    const auto flushStart = Clock::now();
+    const int file = ::open(output, O_RDONLY | O_CLOEXEC);
+    const std::string folder = std::filesystem::path(output).parent_path().string();
+    const int dir =
+        ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const bool flushed = file >= 0 && dir >= 0 && ::fsync(file) == 0 && ::fsync(dir) == 0;
+    const double flushSeconds = SecondsSince(flushStart);
+    if (file >= 0) ::close(file);
+    if (dir >= 0) ::close(dir);
+    if (!flushed) return 1;
+    PrintChildFigures(seconds, memory.Stop(),
+                      cpuFigure + " flush_s=" + std::to_string(flushSeconds));
     return 0;
 }
 
@@ -241,6 +279,8 @@ int RunBenchCase(int argc, char** argv) {
     if (name == "convert" && argc == 8)
         return Convert(argv[3], argv[4], std::atoi(argv[5]), std::atoi(argv[6]),
                        std::atoi(argv[7]) != 0);
+    if (name == "convert-then-flush" && argc == 7)
+        return ConvertThenFlush(argv[3], argv[4], std::atoi(argv[5]), std::atoi(argv[6]));
     if (name == "extent" && argc == 4) return Extent(argv[3]);
     // For profiling the engine on the bench's own drawing.
     if (name == "draw" && argc == 5)

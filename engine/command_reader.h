@@ -21,7 +21,10 @@ public:
     bool Next(PenCommand& command) {
         if (scan_.Next(command)) [[likely]]
             return true;
-        return NextInNewBlock(command);
+        // Through a member, so that the caller's command never leaves registers.
+        if (!NextInNewBlock(blockCommand_)) return false;
+        command = blockCommand_;
+        return true;
     }
     uint32_t position() const { return base_ + scan_.position(); }
     bool AtEnd() const { return atEnd_; }
@@ -52,6 +55,7 @@ private:
     bool longPending_ = false;
     char longText_[kCommandBufferSize] = {};
     JobOutcome outcome_;
+    PenCommand blockCommand_{};
     std::unique_ptr<uint8_t[]> buffer_;
     CommandScanner scan_;
 };
