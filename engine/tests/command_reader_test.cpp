@@ -15,24 +15,7 @@
 
 namespace {
 
-// The output and every report of both passes, reading at most `piece` bytes at a time.
-std::pair<std::string, std::vector<std::string>> ConvertReporting(const std::string& input,
-                                                                  size_t piece) {
-    RecordingLink link;
-    ProgressSteps progress(link);
-    StringWriter writer;
-    BufferedOutput out(writer);
-    const auto* data = reinterpret_cast<const uint8_t*>(input.data());
-    const auto length = static_cast<uint32_t>(input.size());
-    PlotExtent extent;
-    MemoryReader first(data, length, piece);
-    EXPECT_EQ(RunExtentPass(first, length, link, progress, extent).result, JobResult::Completed);
-    MemoryReader second(data, length, piece);
-    EXPECT_EQ(
-        RunCutPass(second, length, extent, CutSettings{20, 300, false}, out, link, progress).result,
-        JobResult::Completed);
-    return {writer.text, link.events};
-}
+constexpr CutSettings kCompensated{20, 300, false};
 
 TEST(CommandReader, BlocksEndingAnywhereChangeNothing) {
     std::string plot = worked_square::kPlot;
@@ -44,10 +27,10 @@ TEST(CommandReader, BlocksEndingAnywhereChangeNothing) {
         plot += "PD" + std::string(i % 35, '1') + ",2;\r\n";
     }
     plot += "PD5";
-    const auto whole = ConvertReporting(plot, SIZE_MAX);
+    const ConversionInMemory whole = ConvertReporting(plot, kCompensated);
     for (size_t piece : {1, 2, 3, 7, 29, 30, 31, 32, 33, 100}) {
         SCOPED_TRACE(piece);
-        EXPECT_EQ(ConvertReporting(plot, piece), whole);
+        EXPECT_EQ(ConvertReporting(plot, kCompensated, piece), whole);
     }
 }
 
@@ -56,7 +39,7 @@ TEST(CommandReader, CommandLongerThanABlockEndsAtItsOwnSemicolon) {
     // next command and the progress follow its ';', three blocks further on.
     const std::string plot = "PU0,0;PD12,34" + std::string(200000, ' ') + ";PD56,78;";
     EXPECT_EQ(Convert(plot), "IN;U118,40;D84,52;D40,96;U0,0;@;@;@;");
-    const auto reported = ConvertReporting(plot, SIZE_MAX).second;
+    const auto reported = ConvertReporting(plot, kCompensated).events;
     EXPECT_EQ(reported[1], "at 200013");
 }
 

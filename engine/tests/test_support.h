@@ -8,14 +8,22 @@
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "conversion_passes.h"
 #include "job_test_doubles.h"
 #include "worked_square.h"
 
 // Both passes over bytes in memory, as the job runs them over the plot file;
 // `piece` bounds each read, so that the reading loop's blocks end anywhere.
-inline std::string Convert(const std::string& input, int32_t offset = 0, int32_t overcut = 0,
-                           bool toPort = false, size_t piece = SIZE_MAX) {
+// The output and every report the passes made.
+struct ConversionInMemory {
+    std::string output;
+    std::vector<std::string> events;
+    bool operator==(const ConversionInMemory&) const = default;
+};
+inline ConversionInMemory ConvertReporting(const std::string& input, CutSettings settings,
+                                           size_t piece = SIZE_MAX) {
     RecordingLink link;
     ProgressSteps progress(link);
     StringWriter writer;
@@ -24,10 +32,16 @@ inline std::string Convert(const std::string& input, int32_t offset = 0, int32_t
     const auto length = static_cast<uint32_t>(input.size());
     PlotExtent extent;
     MemoryReader first(data, length, piece);
-    RunExtentPass(first, length, link, progress, extent);
+    EXPECT_EQ(RunExtentPass(first, length, link, progress, extent).result, JobResult::Completed);
     MemoryReader second(data, length, piece);
-    RunCutPass(second, length, extent, CutSettings{offset, overcut, toPort}, out, link, progress);
-    return writer.text;
+    EXPECT_EQ(RunCutPass(second, length, extent, settings, out, link, progress).result,
+              JobResult::Completed);
+    return {writer.text, link.events};
+}
+
+inline std::string Convert(const std::string& input, int32_t offset = 0, int32_t overcut = 0,
+                           bool toPort = false, size_t piece = SIZE_MAX) {
+    return ConvertReporting(input, CutSettings{offset, overcut, toPort}, piece).output;
 }
 
 // A fresh folder per test, removed afterwards.
