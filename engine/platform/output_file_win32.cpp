@@ -100,7 +100,10 @@ SystemError OutputFile::Create(const std::filesystem::path& target) {
     const DWORD type = TypeAt(target, folder);
     if (folder) return SystemError(ERROR_DIRECTORY);
     if (type != 0 && type != FILE_TYPE_DISK) return OpenInPlace(target);
-    target_ = std::filesystem::absolute(target);
+    // The rename by handle takes a full path.
+    std::error_code failed;
+    target_ = std::filesystem::absolute(target, failed);
+    if (failed) return SystemError(failed.value());
     SystemError error = CreateHeldTemporary();
     if (error) temp_.clear();
     return error;

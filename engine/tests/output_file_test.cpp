@@ -130,6 +130,22 @@ TEST(OutputFile, SymbolicLinksPlantedUnderTheOldTemporaryAndTheFinalNameAreNever
     EXPECT_EQ(GetFileAttributesW(target.c_str()) & FILE_ATTRIBUTE_REPARSE_POINT, 0u)
         << "the link itself was replaced";
     EXPECT_EQ(ReadFile(target), "CDR;U0,0;@;@;@;");
+
+    // A link to a folder under the final name: nothing is written into the folder.
+    const auto elsewhere = folder / "elsewhere";
+    std::filesystem::create_directory(elsewhere);
+    const auto saved = folder / "saved.plt";
+    ASSERT_TRUE(CreateSymbolicLinkW(saved.c_str(), elsewhere.c_str(),
+                                    SYMBOLIC_LINK_FLAG_DIRECTORY | kUnprivileged));
+    OutputFile intoFolder;
+    // Windows refuses it as a folder; Wine shows nothing there, and the link is replaced.
+    if (const SystemError refused = intoFolder.Create(saved)) {
+        EXPECT_EQ(refused.code(), ERROR_DIRECTORY);
+    } else {
+        EXPECT_FALSE(WriteText(intoFolder, "IN;U0,0;@;@;@;"));
+        EXPECT_FALSE(intoFolder.Commit(OutputFile::Durability::Flushed));
+    }
+    EXPECT_TRUE(std::filesystem::is_empty(elsewhere));
 }
 
 TEST(OutputFile, NobodyElseCanWriteTheHeldFileEvenAfterItTookItsName) {
