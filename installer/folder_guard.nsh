@@ -4,7 +4,7 @@
 ; is moved aside rather than taken over, and only its plain plot files are
 ; copied back. Included by harvel.nsi, after its language strings.
 
-; Where setup keeps C:\Harvel and the name its predecessor is moved to.
+; Where a C:\Harvel that someone else made was moved to; empty when none was.
 Var MovedAside
 
 ; Opens a file or folder as itself, never what a link there points to.
