@@ -7,7 +7,12 @@
 ;
 ; The folder stays writable for plot files, but only administrators may change
 ; the programs: setup gives the folder and each program the access rule of
-; access_rule.nsh (made from installer/access_rule.cmake).
+; access_rule.nsh (made from installer/access_rule.cmake). A folder that
+; someone else made is never taken over (they may hold handles to it that keep
+; their rights): it is moved aside, and only its plot files are copied into a
+; fresh folder. Every rule is set through a handle of the file or folder
+; itself, opened without following a link; a link, a junction or a file with
+; more than one name under a program's name is refused.
 ;
 ; makensis -DHARVEL_VERSION=1.2.3 -DHARVEL_BIN_DIR=<folder with both .exe>
 ;          -DHARVEL_ICON=<.ico> -DHARVEL_OUTFILE=<setup.exe>
@@ -73,6 +78,14 @@ LangString NotPlainFolder ${LANG_SIMPCHINESE} "${HARVEL_FOLDER} 不是普通文�
 LangString RuleRefused ${LANG_ENGLISH} "The access rule of ${HARVEL_FOLDER} could not be set; the programs there are not protected."
 LangString RuleRefused ${LANG_SIMPCHINESE} "无法设置 ${HARVEL_FOLDER} 的访问权限；其中的程序未受保护。"
 LangString FileBusyRemove ${LANG_SIMPCHINESE} "无法删除 ${HARVEL_FOLDER} 中的程序。请关闭 Plimsby 和 Drovane 后重新卸载。"
+LangString NotPlainProgram ${LANG_ENGLISH} "A program's name in ${HARVEL_FOLDER} is taken by a link or by a file with more than one name; setup changed nothing it points to. Remove it and run setup again."
+LangString NotPlainProgram ${LANG_SIMPCHINESE} "${HARVEL_FOLDER} 中某个程序的名称被链接或多名文件占用；安装程序未改动其指向的任何内容。请删除它后重新运行安装程序。"
+LangString MovedAside ${LANG_ENGLISH} "${HARVEL_FOLDER} was made by another user and is not taken over: it was moved to $MovedAside, and its plot files were copied into a new ${HARVEL_FOLDER}."
+LangString MovedAside ${LANG_SIMPCHINESE} "${HARVEL_FOLDER} 由其他用户创建，安装程序不接管它：它已被移到 $MovedAside，其中的绘图文件已复制到新的 ${HARVEL_FOLDER}。"
+LangString NotMovedAside ${LANG_ENGLISH} "${HARVEL_FOLDER} was made by another user and could not be moved aside (it may be in use). Remove it and run setup again."
+LangString NotMovedAside ${LANG_SIMPCHINESE} "${HARVEL_FOLDER} 由其他用户创建，且无法移开（可能正在使用）。请删除它后重新运行安装程序。"
+LangString NotCopied ${LANG_ENGLISH} "Not copied (not a plain file, or not readable): "
+LangString NotCopied ${LANG_SIMPCHINESE} "未复制（不是普通文件或无法读取）："
 
 !macro RequireAdmin
   UserInfo::GetAccountType
@@ -96,93 +109,44 @@ Function un.onInit
   SetShellVarContext all
 FunctionEnd
 
-; Puts a security descriptor in SDDL (its owner and its protected DACL) on a
-; file or folder; sets the error flag when the system refuses.
-!macro ApplyAccessRule PATH SDDL
-  Push "${SDDL}"
-  Push "${PATH}"
-  Call ApplyAccessRule
-!macroend
-
-Function ApplyAccessRule
-  Exch $0 ; path
-  Exch
-  Exch $1 ; SDDL
-  Push $2
-  Push $3
-  Push $4
-  Push $5
-  System::Call 'advapi32::ConvertStringSecurityDescriptorToSecurityDescriptorW(w r1, i 1, *p .r2, p 0) i .r5'
-  ${If} $5 = 0
-    SetErrors
-  ${Else}
-    System::Call 'advapi32::GetSecurityDescriptorOwner(p r2, *p .r3, *i .r5) i .r5'
-    System::Call 'advapi32::GetSecurityDescriptorDacl(p r2, *i .r5, *p .r4, *i .r5) i .r5'
-    ; OWNER_ | DACL_ | PROTECTED_DACL_SECURITY_INFORMATION on an SE_FILE_OBJECT
-    System::Call 'advapi32::SetNamedSecurityInfoW(w r0, i 1, i 0x80000005, p r3, p 0, p r4, p 0) i .r5'
-    ${If} $5 <> 0
-      SetErrors
-    ${EndIf}
-    System::Call 'kernel32::LocalFree(p r2)'
-  ${EndIf}
-  Pop $5
-  Pop $4
-  Pop $3
-  Pop $2
-  Pop $1
-  Pop $0
-FunctionEnd
-
-; A file under a program's name that is there already: a user may have put it
-; there before setup and may still hold it open for writing. It takes the
-; programs' rule first, so that no new handle can write it, and then nobody may
-; have it open at all (nor run it); else the error flag is set.
-Function TakeOverProgramFile
-  Exch $0 ; path
-  Push $1
-  ${If} ${FileExists} "$0"
-    !insertmacro ApplyAccessRule "$0" "${HARVEL_PROGRAM_SDDL}"
-    ; GENERIC_READ | GENERIC_WRITE, share mode 0, OPEN_EXISTING
-    System::Call 'kernel32::CreateFileW(w r0, i 0xC0000000, i 0, p 0, i 3, i 0x80, p 0) p .r1'
-    ${If} $1 = -1
-      SetErrors
-    ${Else}
-      System::Call 'kernel32::CloseHandle(p r1)'
-    ${EndIf}
-  ${EndIf}
-  Pop $1
-  Pop $0
-FunctionEnd
+!include "${__FILEDIR__}\folder_guard.nsh"
 
 ; Writes a program over the one of the previous release, if that can be taken
 ; over; setup stops at the first that cannot.
 !macro ReplaceProgram NAME
-  ClearErrors
   Push "$INSTDIR\${NAME}"
   Call TakeOverProgramFile
-  ${IfNot} ${Errors}
+  Pop $0
+  ${If} $0 == ""
+    ClearErrors
     File "${HARVEL_BIN_DIR}\${NAME}"
     ${If} ${Errors}
-      !insertmacro StopAsBusy
+      StrCpy $0 "busy"
     ${EndIf}
-  ${Else}
-    !insertmacro StopAsBusy
   ${EndIf}
+  !insertmacro StopUnlessTakenOver $0
 !macroend
 
 ; A program in the folder cannot be replaced: the folder opens for plot files
 ; again and setup ends as failed.
-!macro StopAsBusy
-  !insertmacro OpenFolderForPlotFiles
-  MessageBox MB_OK|MB_ICONSTOP "$(FileBusy)" /SD IDOK
-  SetErrorLevel 2
-  Abort
+!macro StopUnlessTakenOver WHY
+  ${If} ${WHY} == "link"
+    !insertmacro OpenFolderForPlotFiles
+    MessageBox MB_OK|MB_ICONSTOP "$(NotPlainProgram)" /SD IDOK
+    SetErrorLevel 2
+    Abort
+  ${ElseIf} ${WHY} != ""
+    !insertmacro OpenFolderForPlotFiles
+    MessageBox MB_OK|MB_ICONSTOP "$(FileBusy)" /SD IDOK
+    SetErrorLevel 2
+    Abort
+  ${EndIf}
 !macroend
 
 ; The folder's own rule; setup ends as failed when the system refuses it.
 !macro OpenFolderForPlotFiles
   ClearErrors
-  !insertmacro ApplyAccessRule "$INSTDIR" "${HARVEL_FOLDER_SDDL}"
+  !insertmacro ApplyAccessRule "$INSTDIR" "${HARVEL_FOLDER_SDDL}" 0x10
   ${If} ${Errors}
     MessageBox MB_OK|MB_ICONSTOP "$(RuleRefused)" /SD IDOK
     SetErrorLevel 2
@@ -191,27 +155,22 @@ FunctionEnd
 !macroend
 
 Section "Harvel" SecHarvel
-  ; A link planted in its place would make setup write, and set rules,
-  ; wherever it leads.
-  System::Call 'kernel32::GetFileAttributesW(w "$INSTDIR") i .r0'
-  ${If} $0 <> -1
-    IntOp $1 $0 & 0x410 ; FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY
-    ${If} $1 <> 0x10
-      MessageBox MB_OK|MB_ICONSTOP "$(NotPlainFolder)" /SD IDOK
-      SetErrorLevel 2
-      Abort
-    ${EndIf}
-  ${EndIf}
+  ; Keeps a folder of an earlier install, moves one that someone else made
+  ; aside and makes a fresh one; refuses a link.
+  Call PrepareFolder
   SetOutPath "$INSTDIR"
-  ; While the programs are written the folder takes the programs' rule: no user
+  ; While the programs are written the folder has the programs' rule: no user
   ; can create a file in it, and a new program inherits no user's write access.
-  ; A folder that existed before, whoever made it, is taken over the same way.
   ClearErrors
-  !insertmacro ApplyAccessRule "$INSTDIR" "${HARVEL_PROGRAM_SDDL}"
+  !insertmacro ApplyAccessRule "$INSTDIR" "${HARVEL_PROGRAM_SDDL}" 0x10
   ${If} ${Errors}
     MessageBox MB_OK|MB_ICONSTOP "$(RuleRefused)" /SD IDOK
     SetErrorLevel 2
     Abort
+  ${EndIf}
+  ${If} $MovedAside != ""
+    DetailPrint "$(MovedAside)"
+    Call CopyPlotFilesBack
   ${EndIf}
   ; An upgrade overwrites the programs in place, one by one, and stops at the
   ; first that cannot be replaced (a running one); a silent setup would
@@ -219,17 +178,15 @@ Section "Harvel" SecHarvel
   SetOverwrite on
   !insertmacro ReplaceProgram "Plimsby.exe"
   !insertmacro ReplaceProgram "Drovane.exe"
-  ClearErrors
   Push "$INSTDIR\Uninstall.exe"
   Call TakeOverProgramFile
-  ${If} ${Errors}
-    !insertmacro StopAsBusy
-  ${EndIf}
+  Pop $0
+  !insertmacro StopUnlessTakenOver $0
   WriteUninstaller "$INSTDIR\Uninstall.exe"
   ClearErrors
-  !insertmacro ApplyAccessRule "$INSTDIR\Plimsby.exe" "${HARVEL_PROGRAM_SDDL}"
-  !insertmacro ApplyAccessRule "$INSTDIR\Drovane.exe" "${HARVEL_PROGRAM_SDDL}"
-  !insertmacro ApplyAccessRule "$INSTDIR\Uninstall.exe" "${HARVEL_PROGRAM_SDDL}"
+  !insertmacro ApplyAccessRule "$INSTDIR\Plimsby.exe" "${HARVEL_PROGRAM_SDDL}" 0
+  !insertmacro ApplyAccessRule "$INSTDIR\Drovane.exe" "${HARVEL_PROGRAM_SDDL}" 0
+  !insertmacro ApplyAccessRule "$INSTDIR\Uninstall.exe" "${HARVEL_PROGRAM_SDDL}" 0
   ${If} ${Errors}
     !insertmacro OpenFolderForPlotFiles
     MessageBox MB_OK|MB_ICONSTOP "$(RuleRefused)" /SD IDOK

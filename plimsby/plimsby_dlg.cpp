@@ -15,10 +15,6 @@ constexpr UINT_PTR kPollTimer = 1;
 constexpr UINT kPollPeriodMs = 200;
 constexpr WORD kBarTop = 50;
 
-// Passed to the shell as it stands, trailing blank included; the shell finds
-// the program in the working folder.
-constexpr wchar_t kSenderCommand[] = L"Drovane.exe ";
-
 }  // namespace
 
 using framework::OnMessage;
@@ -68,6 +64,9 @@ void CPlimsbyDlg::HandOff() {
     m_bHandedOff = true;
     KillTimer(kPollTimer);
     MainDialog::OnCancel();
+    // By its full path: a bare name would leave the shell to search the folder,
+    // where any user may put a "Drovane.exe .bat" that it might take first.
     // Nothing is reported when Drovane cannot be started; the watcher ends anyway.
-    ShellExecuteW(nullptr, nullptr, kSenderCommand, nullptr, harvel::kWorkingFolder, SW_SHOW);
+    ShellExecuteW(nullptr, nullptr, harvel::kSenderProgram, nullptr, harvel::kWorkingFolder,
+                  SW_SHOW);
 }

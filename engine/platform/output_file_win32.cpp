@@ -1,7 +1,14 @@
-// The output file on Windows: the temporary file denies other writers while it
-// is open, so a second job writing the same target is refused and nobody can
-// change the bytes between writing and sending them.
+// The output file on Windows. The exchange folder is writable by every user,
+// so nothing is done there by a name that someone else may have planted: the
+// temporary file gets a name nobody can foresee, is created new without
+// following a link, and is checked, written, renamed and removed through its
+// own handle alone. Other writers are denied while it is open.
 #include <windows.h>
+// windows.h first: ntsecapi.h needs its types.
+#include <ntsecapi.h>
+
+#include <cstring>
+#include <vector>
 
 #include "exchange_paths.h"
 #include "file_size_limit.h"
@@ -9,17 +16,20 @@
 
 namespace {
 
-// Sharing: others may read the file, and its name may change (our own rename
-// while it is open), but nobody else may write it.
-constexpr DWORD kShareWhileHeld = FILE_SHARE_READ | FILE_SHARE_DELETE;
+// Others may read the file; nobody else may write, rename or delete it.
+constexpr DWORD kShareWhileHeld = FILE_SHARE_READ;
+// A clash with an existing name is a planted file or sheer chance: another
+// name is tried, a few times.
+constexpr int kNameAttempts = 8;
 
-// What stands at `path`: 0 when nothing, else the file type (disk, char, pipe),
-// or FILE_TYPE_UNKNOWN with `folder` set for a folder.
+// What stands at `path`, a link taken as itself: 0 when nothing, else the file
+// type (disk, char, pipe), or FILE_TYPE_UNKNOWN with `folder` set for a folder
+// or a junction.
 DWORD TypeAt(const std::filesystem::path& path, bool& folder) {
     folder = false;
-    HANDLE probe =
-        CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    HANDLE probe = CreateFileW(
+        path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     if (probe == INVALID_HANDLE_VALUE) return 0;
     BY_HANDLE_FILE_INFORMATION info{};
     const DWORD type = GetFileType(probe);
@@ -27,6 +37,58 @@ DWORD TypeAt(const std::filesystem::path& path, bool& folder) {
         folder = (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
     CloseHandle(probe);
     return type;
+}
+
+// `target` with 16 random hex digits and the partial suffix appended.
+SystemError UnforeseeableTemporaryName(const std::filesystem::path& target,
+                                       std::filesystem::path& temp) {
+    unsigned char bytes[8] = {};
+    if (!RtlGenRandom(bytes, sizeof bytes)) return SystemError::Last();
+    std::wstring tag = L".";
+    for (const unsigned char byte : bytes) {
+        tag += L"0123456789abcdef"[byte >> 4];
+        tag += L"0123456789abcdef"[byte & 15];
+    }
+    temp = target;
+    temp += tag + harvel::kPartialSuffix;
+    return {};
+}
+
+// Marks the file to go when its last handle closes (or takes the mark back).
+SystemError SetDeleteOnClose(HANDLE file, bool remove) {
+    FILE_DISPOSITION_INFO disposition{};
+    disposition.DeleteFile = remove ? TRUE : FALSE;
+    if (!SetFileInformationByHandle(file, FileDispositionInfo, &disposition, sizeof disposition))
+        return SystemError::Last();
+    return {};
+}
+
+// A file that this handle alone names: a regular disk file with one link.
+SystemError RefuseUnlessPlainFile(HANDLE file) {
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (GetFileType(file) != FILE_TYPE_DISK) return SystemError(ERROR_BAD_FILE_TYPE);
+    if (!GetFileInformationByHandle(file, &info)) return SystemError::Last();
+    constexpr DWORD kNotPlain = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT;
+    if ((info.dwFileAttributes & kNotPlain) != 0 || info.nNumberOfLinks != 1)
+        return SystemError(ERROR_BAD_FILE_TYPE);
+    return {};
+}
+
+// Renames the file behind `file` to `target`, replacing whatever entry has
+// that name (a link is replaced, not followed).
+SystemError RenameByHandle(HANDLE file, const std::filesystem::path& target) {
+    const std::wstring& name = target.native();
+    const size_t nameBytes = name.size() * sizeof(wchar_t);
+    std::vector<unsigned char> buffer(sizeof(FILE_RENAME_INFO) + nameBytes);
+    auto* rename = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
+    rename->ReplaceIfExists = TRUE;
+    rename->RootDirectory = nullptr;
+    rename->FileNameLength = static_cast<DWORD>(nameBytes);
+    std::memcpy(rename->FileName, name.data(), nameBytes);
+    if (!SetFileInformationByHandle(file, FileRenameInfo, rename,
+                                    static_cast<DWORD>(buffer.size())))
+        return SystemError::Last();
+    return {};
 }
 
 }  // namespace
@@ -38,14 +100,13 @@ SystemError OutputFile::Create(const std::filesystem::path& target) {
     const DWORD type = TypeAt(target, folder);
     if (folder) return SystemError(ERROR_DIRECTORY);
     if (type != 0 && type != FILE_TYPE_DISK) return OpenInPlace(target);
-    target_ = target;
-    temp_ = target;
-    temp_ += harvel::kPartialSuffix;
-    if (SystemError error = CreateHeldTemporary()) {
-        temp_.clear();
-        return error;
-    }
-    return {};
+    // The rename by handle takes a full path.
+    std::error_code failed;
+    target_ = std::filesystem::absolute(target, failed);
+    if (failed) return SystemError(failed.value());
+    SystemError error = CreateHeldTemporary();
+    if (error) temp_.clear();
+    return error;
 }
 
 SystemError OutputFile::OpenInPlace(const std::filesystem::path& target) {
@@ -57,15 +118,26 @@ SystemError OutputFile::OpenInPlace(const std::filesystem::path& target) {
     return {};
 }
 
+// CREATE_NEW never opens what is there, and with FILE_FLAG_OPEN_REPARSE_POINT
+// a link planted under the name is not followed to create its target. The file
+// is marked for removal at once, so that even a killed run leaves nothing.
 SystemError OutputFile::CreateHeldTemporary() {
-    // CREATE_ALWAYS refuses to replace a read-only or hidden file: a stale
-    // temporary gets plain attributes first (nothing happens if there is none).
-    // One another job holds cannot be opened for writing: a sharing violation.
-    SetFileAttributesW(temp_.c_str(), FILE_ATTRIBUTE_NORMAL);
-    HANDLE file = CreateFileW(temp_.c_str(), GENERIC_READ | GENERIC_WRITE, kShareWhileHeld, nullptr,
-                              CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return SystemError::Last();
+    SystemError error(ERROR_FILE_EXISTS);
+    HANDLE file = INVALID_HANDLE_VALUE;
+    for (int attempt = 0; attempt < kNameAttempts && file == INVALID_HANDLE_VALUE; ++attempt) {
+        if ((error = UnforeseeableTemporaryName(target_, temp_))) return error;
+        file = CreateFileW(temp_.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, kShareWhileHeld,
+                           nullptr, CREATE_NEW,
+                           FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+        if (file == INVALID_HANDLE_VALUE) error = SystemError::Last();
+        if (error.code() != ERROR_FILE_EXISTS && error.code() != ERROR_ALREADY_EXISTS) break;
+    }
+    if (file == INVALID_HANDLE_VALUE) return error;
     file_ = file;
+    if ((error = SetDeleteOnClose(file_, true)) || (error = RefuseUnlessPlainFile(file_))) {
+        CloseHandle();
+        return error;
+    }
     return {};
 }
 
@@ -109,21 +181,23 @@ SystemError OutputFile::CloseHandle() {
     return closed ? SystemError() : SystemError::Last();
 }
 
+// A rename within one folder is no copy, so it needs no write-through; the
+// file's own data is flushed first where it must be.
 SystemError OutputFile::Commit(Durability durability) {
     if (file_ == nullptr) return SystemError(ERROR_INVALID_HANDLE);
     if (temp_.empty()) return {};  // written in place
-    const bool flushed = durability == Durability::Flushed;
-    if (flushed && !FlushFileBuffers(file_)) return SystemError::Last();
-    const DWORD how = MOVEFILE_REPLACE_EXISTING | (flushed ? MOVEFILE_WRITE_THROUGH : 0);
-    if (!MoveFileExW(temp_.c_str(), target_.c_str(), how)) return SystemError::Last();
+    if (durability == Durability::Flushed && !FlushFileBuffers(file_)) return SystemError::Last();
+    if (SystemError error = SetDeleteOnClose(file_, false)) return error;
+    if (SystemError error = RenameByHandle(file_, target_)) {
+        SetDeleteOnClose(file_, true);
+        return error;
+    }
     temp_.clear();
     return {};
 }
 
 void OutputFile::Discard() {
-    // Removed while still held (it goes when the handle closes), so no other
-    // job can take it up half written.
-    if (!temp_.empty()) DeleteFileW(temp_.c_str());
+    // Still marked for removal: closing the handle removes it.
     temp_.clear();
     CloseHandle();
 }

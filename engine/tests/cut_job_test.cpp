@@ -73,6 +73,7 @@ TEST(CutJob, TwoJobsSideBySideEachGiveTheirOwnOutput) {
     EXPECT_EQ(farWrong, 0);
 }
 
+#ifndef _WIN32  // on Windows that name is never used, and a file under it is left alone
 TEST(CutJob, StaleReadOnlyPartialFileIsReplaced) {
     JobFixture f(kSquare);
     const auto partial = f.folder / "out.PLT.partial";
@@ -82,6 +83,7 @@ TEST(CutJob, StaleReadOnlyPartialFileIsReplaced) {
     EXPECT_EQ(ReadFile(f.job.strPath), kPlainFile);
     EXPECT_FALSE(std::filesystem::exists(partial));
 }
+#endif
 
 TEST(CutJob, EmptyAndCommandlessInputsGiveHeaderAndFooter) {
     JobFixture empty("");

@@ -1,6 +1,7 @@
-// The output file's rules that keep a user's files whole: one job per target,
-// devices written in place, links followed, a size limit, and (Windows) no
-// other writer while the file is held.
+// The output file's rules that keep a user's files whole: jobs never mix their
+// files, devices written in place, a size limit; on POSIX links followed; on
+// Windows no other writer while the file is held, and no planted link or hard
+// link in a folder every user may write ever bent onto another file.
 #include <gtest/gtest.h>
 
 #ifdef _WIN32
@@ -11,6 +12,7 @@
 #endif
 
 #include <thread>
+#include <vector>
 
 #include "platform/file_size_limit.h"
 #include "platform/output_file.h"
@@ -20,22 +22,6 @@ namespace {
 
 SystemError WriteText(OutputFile& out, const std::string& text) {
     return out.WriteAll(text.data(), text.size());
-}
-
-TEST(OutputFile, SecondJobToTheSameTargetIsRefusedAndTheFirstStaysExact) {
-    TempFolder folder;
-    const auto target = folder / "out.plt";
-    OutputFile first;
-    ASSERT_FALSE(first.Create(target));
-    EXPECT_FALSE(WriteText(first, "first half,"));
-    {
-        OutputFile second;
-        EXPECT_TRUE(second.Create(target));  // refused, and it removes nothing
-        EXPECT_TRUE(WriteText(second, "second"));
-    }
-    EXPECT_FALSE(WriteText(first, " second half"));
-    EXPECT_FALSE(first.Commit(OutputFile::Durability::Flushed));
-    EXPECT_EQ(ReadFile(target), "first half, second half");
 }
 
 TEST(OutputFile, WritesBeyondTheLimitFailAsTooLarge) {
@@ -56,6 +42,112 @@ TEST(FileSizeLimit, FourGibibytesAndMoreAreRefused) {
 }
 
 #ifdef _WIN32
+// Links to the file at `path` (a link there taken as itself), 0 if none.
+DWORD LinkCount(const std::filesystem::path& path) {
+    HANDLE file =
+        CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    BY_HANDLE_FILE_INFORMATION info{};
+    const bool got = file != INVALID_HANDLE_VALUE && GetFileInformationByHandle(file, &info);
+    if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+    return got ? info.nNumberOfLinks : 0;
+}
+
+std::vector<std::wstring> TemporaryNames(const TempFolder& folder) {
+    std::vector<std::wstring> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.path()))
+        if (entry.path().extension() == L".partial") names.push_back(entry.path().filename());
+    return names;
+}
+
+TEST(OutputFile, EachJobWritesItsOwnFileUnderANameNobodyForesees) {
+    TempFolder folder;
+    const auto target = folder / "quelmar.th0";
+    OutputFile first;
+    OutputFile second;
+    ASSERT_FALSE(first.Create(target));
+    ASSERT_FALSE(second.Create(target));
+    const auto names = TemporaryNames(folder);
+    ASSERT_EQ(names.size(), 2u);
+    EXPECT_NE(names[0], names[1]);
+    EXPECT_NE(names[0], L"quelmar.th0.partial");
+    EXPECT_NE(names[1], L"quelmar.th0.partial");
+    EXPECT_FALSE(WriteText(first, "first half,"));
+    EXPECT_FALSE(WriteText(second, "second"));
+    EXPECT_FALSE(WriteText(first, " second half"));
+    EXPECT_FALSE(second.Commit(OutputFile::Durability::Flushed));
+    second.Discard();
+    EXPECT_EQ(ReadFile(target), "second");
+    EXPECT_FALSE(first.Commit(OutputFile::Durability::Flushed));  // the last to finish names it
+    first.Discard();
+    EXPECT_EQ(ReadFile(target), "first half, second half");
+    EXPECT_TRUE(TemporaryNames(folder).empty());
+}
+
+TEST(OutputFile, HardLinksPlantedUnderTheOldTemporaryAndTheFinalNameLeaveTheirFileAlone) {
+    TempFolder folder;
+    const auto guarded = folder / "guarded.dat";
+    WriteFile(guarded, "the administrator's");
+    ASSERT_TRUE(SetFileAttributesW(guarded.c_str(), FILE_ATTRIBUTE_READONLY));
+    const auto target = folder / "quelmar.th0";
+    const auto oldTemporary = folder / "quelmar.th0.partial";
+    ASSERT_TRUE(CreateHardLinkW(oldTemporary.c_str(), guarded.c_str(), nullptr));
+    ASSERT_TRUE(CreateHardLinkW(target.c_str(), guarded.c_str(), nullptr));
+    {
+        OutputFile out;
+        ASSERT_FALSE(out.Create(target));
+        EXPECT_FALSE(WriteText(out, "CDR;U0,0;@;@;@;"));
+        EXPECT_FALSE(out.Commit(OutputFile::Durability::Flushed));
+    }
+    EXPECT_EQ(ReadFile(guarded), "the administrator's");
+    EXPECT_TRUE(GetFileAttributesW(guarded.c_str()) & FILE_ATTRIBUTE_READONLY);
+    EXPECT_EQ(LinkCount(guarded), 2u) << "the link under the old temporary name is left alone";
+    EXPECT_EQ(ReadFile(target), "CDR;U0,0;@;@;@;");
+    EXPECT_EQ(LinkCount(target), 1u) << "a fresh file";
+    SetFileAttributesW(guarded.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST(OutputFile, SymbolicLinksPlantedUnderTheOldTemporaryAndTheFinalNameAreNeverFollowed) {
+    TempFolder folder;
+    const auto guarded = folder / "guarded.dat";
+    WriteFile(guarded, "the administrator's");
+    const auto target = folder / "quelmar.th0";
+    const auto oldTemporary = folder / "quelmar.th0.partial";
+    const auto nowhere = folder / "made-by-the-link.dat";
+    constexpr DWORD kUnprivileged = 0x2;  // SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE
+    if (!CreateSymbolicLinkW(target.c_str(), guarded.c_str(), kUnprivileged) ||
+        !CreateSymbolicLinkW(oldTemporary.c_str(), nowhere.c_str(), kUnprivileged) ||
+        !(GetFileAttributesW(target.c_str()) & FILE_ATTRIBUTE_REPARSE_POINT))
+        GTEST_SKIP() << "no symbolic links on this system (error " << GetLastError() << ")";
+    {
+        OutputFile out;
+        ASSERT_FALSE(out.Create(target));
+        EXPECT_FALSE(WriteText(out, "CDR;U0,0;@;@;@;"));
+        EXPECT_FALSE(out.Commit(OutputFile::Durability::Flushed));
+    }
+    EXPECT_EQ(ReadFile(guarded), "the administrator's");
+    EXPECT_FALSE(std::filesystem::exists(nowhere));
+    EXPECT_EQ(GetFileAttributesW(target.c_str()) & FILE_ATTRIBUTE_REPARSE_POINT, 0u)
+        << "the link itself was replaced";
+    EXPECT_EQ(ReadFile(target), "CDR;U0,0;@;@;@;");
+
+    // A link to a folder under the final name: nothing is written into the folder.
+    const auto elsewhere = folder / "elsewhere";
+    std::filesystem::create_directory(elsewhere);
+    const auto saved = folder / "saved.plt";
+    ASSERT_TRUE(CreateSymbolicLinkW(saved.c_str(), elsewhere.c_str(),
+                                    SYMBOLIC_LINK_FLAG_DIRECTORY | kUnprivileged));
+    OutputFile intoFolder;
+    // Windows refuses it as a folder; Wine shows nothing there, and the link is replaced.
+    if (const SystemError refused = intoFolder.Create(saved)) {
+        EXPECT_EQ(refused.code(), ERROR_DIRECTORY);
+    } else {
+        EXPECT_FALSE(WriteText(intoFolder, "IN;U0,0;@;@;@;"));
+        EXPECT_FALSE(intoFolder.Commit(OutputFile::Durability::Flushed));
+    }
+    EXPECT_TRUE(std::filesystem::is_empty(elsewhere));
+}
+
 TEST(OutputFile, NobodyElseCanWriteTheHeldFileEvenAfterItTookItsName) {
     TempFolder folder;
     const auto target = folder / "quelmar.th0";
@@ -73,6 +165,22 @@ TEST(OutputFile, NobodyElseCanWriteTheHeldFileEvenAfterItTookItsName) {
     EXPECT_EQ(std::string(back, 4), "CDR;");
 }
 #else
+TEST(OutputFile, SecondJobToTheSameTargetIsRefusedAndTheFirstStaysExact) {
+    TempFolder folder;
+    const auto target = folder / "out.plt";
+    OutputFile first;
+    ASSERT_FALSE(first.Create(target));
+    EXPECT_FALSE(WriteText(first, "first half,"));
+    {
+        OutputFile second;
+        EXPECT_TRUE(second.Create(target));  // refused, and it removes nothing
+        EXPECT_TRUE(WriteText(second, "second"));
+    }
+    EXPECT_FALSE(WriteText(first, " second half"));
+    EXPECT_FALSE(first.Commit(OutputFile::Durability::Flushed));
+    EXPECT_EQ(ReadFile(target), "first half, second half");
+}
+
 TEST(OutputFile, SymbolicLinkIsFollowedAndTheFileItNamesReplaced) {
     TempFolder folder;
     WriteFile(folder / "real.plt", "older");

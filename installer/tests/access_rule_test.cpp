@@ -41,6 +41,14 @@ TEST(AccessRule, APlotFileAUserCreatedIsEveryUsersToReplaceAndRemove) {
     EXPECT_EQ(EffectiveRights(folder.get(), kAdmin, Target::NewFile), FILE_ALL_ACCESS);
 }
 
+TEST(AccessRule, TheUserWhoCreatedAPlotFileMayDoNoMoreWithItThanAnyUser) {
+    const auto folder = access_rule::DescriptorFromSddl(kHarvelFolderSddl);
+    const ACCESS_MASK creator = EffectiveRights(folder.get(), kUser, Target::OwnNewFile);
+    // Changing its rule would lock other users, and Drovane, out of the file.
+    EXPECT_EQ(creator & (WRITE_DAC | WRITE_OWNER), 0u);
+    EXPECT_EQ(creator, EffectiveRights(folder.get(), kUser, Target::NewFile));
+}
+
 TEST(AccessRule, UsersMayOnlyReadAndRunEachProgram) {
     const auto program = access_rule::DescriptorFromSddl(kHarvelProgramSddl);
     const ACCESS_MASK user = EffectiveRights(program.get(), kUser);

@@ -1,6 +1,7 @@
 // Effective rights from a descriptor's owner and DACL, evaluated as the
 // system's access check does: entries in order, a right denied before it is
-// granted stays denied, the owner may always read and change the rule.
+// granted stays denied, the owner may read and change the rule unless an
+// OWNER RIGHTS entry says what the owner may do instead.
 #include "effective_rights.h"
 
 #include <sddl.h>
@@ -48,19 +49,31 @@ ACCESS_MASK EffectiveRights(PSECURITY_DESCRIPTOR descriptor, const Principal& wh
 
     GENERIC_MAPPING mapping{FILE_GENERIC_READ, FILE_GENERIC_WRITE, FILE_GENERIC_EXECUTE,
                             FILE_ALL_ACCESS};
-    ACCESS_MASK granted = 0;
-    ACCESS_MASK denied = 0;
-    if (target == Target::Object && owner != nullptr && who.Has(owner))
-        granted |= READ_CONTROL | WRITE_DAC;
+    const bool owns = target == Target::Object ? owner != nullptr && who.Has(owner)
+                                               : target == Target::OwnNewFile;
+    const auto ownerRights = Sid(L"OW");
+    std::vector<ACE_HEADER*> entries;
+    bool ownerRightsListed = false;
     for (DWORD i = 0; i < dacl->AceCount; ++i) {
         ACE_HEADER* header = nullptr;
         if (!GetAce(dacl, i, reinterpret_cast<void**>(&header))) continue;
         const bool applies = target == Target::Object ? !(header->AceFlags & INHERIT_ONLY_ACE)
                                                       : (header->AceFlags & OBJECT_INHERIT_ACE);
         if (!applies) continue;
+        entries.push_back(header);
         // Allowed and denied entries share their layout up to the SID.
         const auto* ace = reinterpret_cast<ACCESS_ALLOWED_ACE*>(header);
-        if (!who.Has(const_cast<DWORD*>(&ace->SidStart))) continue;
+        ownerRightsListed |=
+            EqualSid(const_cast<DWORD*>(&ace->SidStart), ownerRights.get()) != FALSE;
+    }
+
+    ACCESS_MASK granted = 0;
+    ACCESS_MASK denied = 0;
+    if (owns && !ownerRightsListed) granted |= READ_CONTROL | WRITE_DAC;
+    for (ACE_HEADER* header : entries) {
+        const auto* ace = reinterpret_cast<ACCESS_ALLOWED_ACE*>(header);
+        auto* sid = const_cast<DWORD*>(&ace->SidStart);
+        if (!who.Has(sid) && !(owns && EqualSid(sid, ownerRights.get()))) continue;
         ACCESS_MASK mask = ace->Mask;
         MapGenericMask(&mask, &mapping);
         if (header->AceType == ACCESS_ALLOWED_ACE_TYPE) granted |= mask & ~denied;

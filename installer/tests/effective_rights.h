@@ -22,12 +22,13 @@ private:
     std::vector<std::shared_ptr<void>> sids_;  // freed with LocalFree
 };
 
-// The object itself, or a file that is newly created inside it (a folder).
-enum class Target { Object, NewFile };
+// The object itself, or a file that is newly created inside it (a folder):
+// by another user (who owns it) or by the principal itself.
+enum class Target { Object, NewFile, OwnNewFile };
 
 // The rights (file access mask, generic rights mapped) the descriptor grants.
-// For a new file, the principal is another user than the one who created it
-// (and so owns it): what the inherited entries alone grant.
+// For a new file, what the inherited entries grant, the owner's implicit
+// rights added for a file of one's own.
 ACCESS_MASK EffectiveRights(PSECURITY_DESCRIPTOR descriptor, const Principal& who,
                             Target target = Target::Object);
 

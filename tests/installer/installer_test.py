@@ -8,13 +8,17 @@
 One story, as an administrator lives it: an older release is installed, the
 current setup upgrades it silently, Plimsby starts from its Start-menu
 shortcut (and a setup run meanwhile refuses to pretend it replaced it), a
-reinstall keeps the exported plot file, and the uninstaller removes what setup
-put there and nothing else. Then setup runs once more over a C:\Harvel that a
-user made beforehand, and refuses one that is a link. Wine neither stores nor
-enforces access rules, so what shows that setup applies its rule is Wine's
-trace of the security calls: the descriptor each SDDL string makes, and the
-file or folder it is set on, in order. Prints one line per check; exit status
-0 when all hold.
+reinstall keeps the exported plot file and the folder, and the uninstaller
+removes what setup put there and nothing else. Then setup runs once more over a
+C:\Harvel that another user made beforehand (moved aside, its plot files
+copied into a fresh folder), refuses a link or a hard link under a program's
+name without touching what it leads to, and refuses a C:\Harvel that is a
+link. Wine neither stores nor enforces access rules, so what shows that setup
+applies its rule is Wine's trace of the security calls: the descriptor each
+SDDL string makes, and the file or folder whose handle it is set on, in order.
+Wine takes a file's owner from its Unix owner alone (setup's own user, or
+ANONYMOUS LOGON for any other), so a folder another user made is one whose Unix
+owner is another. Prints one line per check; exit status 0 when all hold.
 """
 import argparse
 import os
@@ -114,19 +118,28 @@ class WineSession:
         return self.wine([exe, "/S"]).returncode
 
     def traced_setup(self, exe):
-        """(exit status, [(path, SDDL)] in the order setup set them)."""
-        env = dict(self.env, WINEDEBUG="-all,trace+advapi,trace+security")
+        """(exit status, [(path, SDDL)] in the order setup set them).
+
+        Setup sets each rule through a handle: the path is the one the handle
+        was opened with, followed from CreateFileW's trace on the same thread."""
+        env = dict(self.env, WINEDEBUG="-all,trace+file,trace+ntdll,trace+security")
         result = subprocess.run(["wine", exe, "/S"], env=env, timeout=300, capture_output=True,
                                 text=True, errors="replace")
-        applied, sddl = [], None
+        applied, sddl, opening, handles = [], None, {}, {}
         for line in result.stderr.splitlines():
             made = re.search(r'ConvertStringSecurityDescriptorToSecurityDescriptorW L"([^"]*)"', line)
             if made:
                 sddl = made.group(1)
-            # Owner and protected DACL (0x80000005) of a file object (1).
-            put = re.search(r'SetNamedSecurityInfoW L"([^"]*)" 1 (-?\d+) ', line)
-            if put and int(put.group(2)) & 0xFFFFFFFF == 0x80000005:
-                applied.append((put.group(1).replace("\\\\", "\\"), sddl))
+            opened = re.match(r'(\w+):trace:file:CreateFileW L"([^"]*)"', line)
+            if opened:
+                opening[opened.group(1)] = opened.group(2).replace("\\\\", "\\")
+            returned = re.match(r'(\w+):trace:file:CreateFileW returning ([0-9A-Fa-f]+)', line)
+            if returned:
+                handles[int(returned.group(2), 16)] = opening.get(returned.group(1))
+            # Owner and protected DACL (0x80000005).
+            put = re.search(r'trace:ntdll:NtSetSecurityObject (0x[0-9a-f]+) 0x80000005 ', line)
+            if put:
+                applied.append((handles.get(int(put.group(1), 16)), sddl))
         return result.returncode, applied
 
     def registry_values(self, key):
@@ -177,6 +190,11 @@ def access_rule(path):
     return dict(re.findall(r'^!define (\w+) "(.*)"$', open(path, encoding="utf-8").read(), re.M))
 
 
+def moved_aside(session):
+    """The folders setup moved C:\\Harvel aside to."""
+    return sorted(name for name in os.listdir(session.path("drive_c")) if name.startswith("Harvel.moved-"))
+
+
 def check_rule_applied(session, setup, rule, what):
     """Setup locks the folder with the programs' rule, protects each program,
     then opens the folder for plot files with the folder's own rule."""
@@ -213,7 +231,8 @@ def run(args):
         plot_data = b"IN;PU0,0;PD400,0;PD400,400;PD0,0;PU0,0;\r\n"
         open(plot, "wb").write(plot_data)
         check(session.setup(args.setup) == 0, "a silent reinstall succeeds")
-        check(open(plot, "rb").read() == plot_data, "the reinstall keeps C:\\Harvel\\Quelmar.plt")
+        check(open(plot, "rb").read() == plot_data and not moved_aside(session),
+              "the reinstall keeps the folder of the earlier install and C:\\Harvel\\Quelmar.plt in it")
         check_installed(session, args.version)
 
         added = session.wine(["reg", "add", SETTINGS_KEY, "/v", "IsOffset", "/t", "REG_DWORD", "/d", "1", "/f"])
@@ -230,18 +249,47 @@ def run(args):
         check(session.registry_values(SETTINGS_KEY) is not None, "Drovane's settings key stays")
         check(open(plot, "rb").read() == plot_data, "the plot file stays, and with it C:\\Harvel")
 
-        # A folder someone made before setup, with a plot file in it.
+        # A folder another user made before setup, with a plot file, a plot
+        # file that is a hard link to another file, and a subfolder.
         shutil.rmtree(session.path(FOLDER))
-        os.makedirs(session.path(FOLDER))
+        os.makedirs(session.path(f"{FOLDER}/planted"))
         open(plot, "wb").write(plot_data)
-        check_rule_applied(session, args.setup, rule, "a C:\\Harvel that existed before")
-        check(open(plot, "rb").read() == plot_data, "the plot file left there stays")
+        elsewhere = session.path("drive_c/elsewhere")
+        os.makedirs(elsewhere)
+        guarded = os.path.join(elsewhere, "guarded.dat")
+        guarded_data = b"nobody else's\r\n"
+        open(guarded, "wb").write(guarded_data)
+        os.link(guarded, session.path(f"{FOLDER}/linked.plt"))
+        other_user = 65534
+        for path in (FOLDER, f"{FOLDER}/planted", f"{FOLDER}/Quelmar.plt"):
+            os.chown(session.path(path), other_user, -1)
+        check_rule_applied(session, args.setup, rule, "a C:\\Harvel another user made")
+        check(moved_aside(session) == ["Harvel.moved-1"]
+              and os.path.isdir(session.path("drive_c/Harvel.moved-1/planted")),
+              "that folder is moved aside whole, to C:\\Harvel.moved-1")
+        check(open(plot, "rb").read() == plot_data and os.stat(plot).st_uid != other_user,
+              "its plot file is copied into the fresh C:\\Harvel as a new file")
+        left = sorted(os.listdir(session.path(FOLDER)))
+        check(left == ["Drovane.exe", "Plimsby.exe", "Quelmar.plt", "Uninstall.exe"],
+              f"nothing else is copied: no subfolder, no hard link ({left})")
+
+        # Names of the programs taken by a hard link and by a link to a folder:
+        # setup fails and what they lead to stays as it was.
+        drovane = session.path(f"{FOLDER}/Drovane.exe")
+        os.remove(drovane)
+        os.link(guarded, drovane)
+        check(session.setup(args.setup) != 0 and open(guarded, "rb").read() == guarded_data,
+              "setup refuses a hard link under a program's name and leaves its file alone")
+        os.remove(drovane)
+        os.symlink(elsewhere, drovane)
+        check(session.setup(args.setup) != 0 and sorted(os.listdir(elsewhere)) == ["guarded.dat"],
+              "setup refuses a link to a folder under a program's name and writes nothing there")
+        os.remove(drovane)
+        os.remove(guarded)
 
         # A C:\Harvel that is a link (Wine shows a Unix symbolic link as one):
         # setup would write the programs, and set their rules, where it leads.
         shutil.rmtree(session.path(FOLDER))
-        elsewhere = session.path("drive_c/elsewhere")
-        os.makedirs(elsewhere)
         os.symlink(elsewhere, session.path(FOLDER))
         check(session.setup(args.setup) != 0 and not os.listdir(elsewhere),
               "setup refuses a C:\\Harvel that links elsewhere and writes nothing there")

@@ -7,7 +7,9 @@ Each program's application manifest (resource 1 of type RT_MANIFEST) runs it
 asInvoker and names the systems it supports; Drovane's asks for version 6 of
 the common controls, Plimsby's does not (it keeps the classic look). Every
 static import is a library that Windows always takes from System32 (a known
-DLL), so none can be planted beside the program. Exit status 0 when all hold.
+DLL), so none can be planted beside the program; the stack guard's check
+(-fstack-protector-strong, MinGW's libssp linked in statically) is in each.
+Exit status 0 when all hold.
 """
 import argparse
 import struct
@@ -97,6 +99,8 @@ def check_program(name, path, wants_common_controls_6):
     pe = PeFile(path)
     imports = pe.imports()
     check(set(imports) <= KNOWN_DLLS, f"{name} imports only known system libraries: {imports}")
+    # What libssp's __stack_chk_fail reports; linked only when functions are guarded.
+    check(b"stack smashing detected" in pe.data, f"{name} carries the stack guard")
     text = pe.resource(RT_MANIFEST, 1)
     check(text is not None, f"{name} carries a manifest (RT_MANIFEST 1)")
     if text is None:

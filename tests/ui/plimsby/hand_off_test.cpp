@@ -39,7 +39,11 @@ TEST_F(PlimsbyHandOff, CompleteFileIsHandedOnAtTheSecondTick) {
     EXPECT_GE(handedOn, 2 * kTickMs - 100) << "about 400 ms after the window opens";
     EXPECT_LT(handedOn, 1500u);
     ASSERT_TRUE(run.process().WaitForExit(5000));
-    EXPECT_EQ(WaitForDrovaneStart(), std::vector<std::string>{"folder=C:\\Harvel arguments=0"});
+    // By its full path, not left to the shell's search of the folder.
+    EXPECT_EQ(
+        WaitForDrovaneStart(),
+        std::vector<std::string>{"program=C:\\Harvel\\Drovane.exe "
+                                 "module=C:\\Harvel\\Drovane.exe folder=C:\\Harvel arguments=0"});
     Sleep(3 * kTickMs);
     EXPECT_EQ(DrovaneStarts().size(), 1u) << "Drovane is started once";
     EXPECT_TRUE(ui::FileExists(kPlotFile)) << "the watcher never touches the file";

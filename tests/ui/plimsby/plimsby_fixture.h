@@ -47,8 +47,8 @@ protected:
     // A Drovane that a hand-off started is nobody's child: close it here.
     void TearDown() override;
 
-    // One line per start of the stand-in: "folder=<working folder>
-    // arguments=<count>".
+    // One line per start of the stand-in: "program=<its command line's first
+    // word> module=<file it runs from> folder=<working folder> arguments=<count>".
     std::vector<std::string> DrovaneStarts() const;
     // Waits up to timeoutMs for the stand-in's first start.
     std::vector<std::string> WaitForDrovaneStart(DWORD timeoutMs = 5000) const;

@@ -1,6 +1,7 @@
 // Installed as C:\Harvel\Drovane.exe in the watcher's tests: instead of the
-// sender it records how it was started (working folder and arguments), one
-// line per start, in started.txt beside itself.
+// sender it records how it was started (the program its command line names,
+// the file it runs from, working folder and arguments), one line per start,
+// in started.txt beside itself.
 #include <windows.h>
 // windows.h first: shellapi.h needs its types.
 #include <shellapi.h>
@@ -23,14 +24,18 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     wchar_t folder[MAX_PATH] = {};
     GetCurrentDirectoryW(MAX_PATH, folder);
     int argc = 0;
-    LocalFree(CommandLineToArgvW(GetCommandLineW(), &argc));
+    wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+    const std::wstring program = argv != nullptr && argc > 0 ? argv[0] : L"";
+    LocalFree(argv);
 
-    std::wstring record(MAX_PATH, L'\0');
-    record.resize(GetModuleFileNameW(nullptr, record.data(), MAX_PATH));
+    std::wstring module(MAX_PATH, L'\0');
+    module.resize(GetModuleFileNameW(nullptr, module.data(), MAX_PATH));
+    std::wstring record = module;
     record.replace(record.find_last_of(L'\\') + 1, std::wstring::npos, L"started.txt");
 
-    const std::string line =
-        "folder=" + Utf8(folder) + " arguments=" + std::to_string(argc - 1) + "\n";
+    const std::string line = "program=" + Utf8(program) + " module=" + Utf8(module) +
+                             " folder=" + Utf8(folder) + " arguments=" + std::to_string(argc - 1) +
+                             "\n";
     HANDLE file = CreateFileW(record.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
                               OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return 1;
