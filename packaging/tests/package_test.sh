@@ -44,10 +44,10 @@ for tool in cutconv cutsend cutter-sim; do
   "$root/usr/bin/$tool" --help >"$dir/$tool.help" 2>&1
   check "$tool --help" 0 $?
 done
-"$root/usr/bin/cutconv" --offset 20 --overcut 300 "$samples/square.plt" "$dir/square.plt"
+"$root/usr/bin/cutconv" --offset 0.5 --overcut 7.5 "$samples/square.plt" "$dir/square.plt"
 check "worked square converted" yes \
   "$(cmp -s "$dir/square.plt" "$samples/square_out_offset20_overcut300.plt" && echo yes)"
-"$root/usr/bin/cutconv" --port --offset 20 --overcut 300 "$samples/square.plt" "$dir/square.th0"
+"$root/usr/bin/cutconv" --port --offset 0.5 --overcut 7.5 "$samples/square.plt" "$dir/square.th0"
 "$root/usr/bin/cutter-sim" "$dir/square.th0" >/dev/null 2>&1
 check "the cutter takes the stream whole" 0 $?
 

@@ -15,6 +15,7 @@
 #include "hpgl_report.h"
 #include "platform/file_size_limit.h"
 #include "platform/output_file.h"
+#include "plotter_form_check.h"
 #include "scratch_space.h"
 #include "send_options.h"
 #include "send_progress.h"
@@ -86,6 +87,10 @@ int main(int argc, char** argv) {
     // Refused at once, before the port is touched.
     if (const std::string refused = DrawingProblem(options.drawing); !refused.empty())
         return Complain(refused, kExitBadInput);
+    if (!options.hpgl && !options.plain) {
+        if (const std::string misread = PlotterFormProblem(options.drawing); !misread.empty())
+            return Complain(misread, kExitBadInput);
+    }
     ScratchFolder scratch;  // the stream, and the pen commands of --hpgl
     if (!scratch.Create("cutsend", problem)) return Complain(problem, kExitFailed);
     CutJob job;

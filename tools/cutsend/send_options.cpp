@@ -2,6 +2,8 @@
 // length rule, --port, --hpgl, --plot-area, --quiet, --list, --version and the drawing.
 #include "send_options.h"
 
+#include <tuple>
+
 #include "length_option.h"
 
 const char kSendUsage[] =
@@ -79,20 +81,27 @@ bool ParseSendOptions(int argc, const char* const* argv, SendOptions& options,
                       std::string& problem) {
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        const bool takesValue =
-            arg == "--offset" || arg == "--overcut" || arg == "--port" || arg == "--plot-area";
+        const bool takesValue = arg == "--offset" || arg == "--overcut" || arg == "--port" ||
+                                arg == "--plot-area" || arg == "--max-size";
         if (takesValue && i + 1 >= argc) {
             problem = "missing value for " + arg;
             return false;
         }
         if (arg == "--offset" || arg == "--overcut") {
             const char* value = argv[++i];
-            if (!ParseLength(value, LengthUnit::Millimetres,
+            if (!ParseLength(value,
                              arg == "--offset" ? options.offsetUnits : options.overcutUnits)) {
-                problem =
-                    arg + " wants " + LengthRule(LengthUnit::Millimetres) + ", not '" + value + "'";
+                problem = arg + " wants " + LengthRule() + ", not '" + value + "'";
                 return false;
             }
+        } else if (arg == "--max-size") {
+            HpglPoint size;
+            if (!ParsePlotArea(argv[++i], size)) {
+                problem = "--max-size wants WIDTHxHEIGHT in millimetres, not '" +
+                          std::string(argv[i]) + "'";
+                return false;
+            }
+            options.maxSize = size;
         } else if (arg == "--plot-area") {
             HpglPoint area;
             if (!ParsePlotArea(argv[++i], area)) {
@@ -105,6 +114,10 @@ bool ParseSendOptions(int argc, const char* const* argv, SendOptions& options,
             options.port = argv[++i];
         } else if (arg == "--hpgl") {
             options.hpgl = true;
+        } else if (arg == "--plain") {
+            options.plain = true;
+        } else if (arg == "--force") {
+            options.force = true;
         } else if (arg == "--quiet") {
             options.quiet = true;
         } else if (arg == "--list") {
@@ -131,6 +144,19 @@ bool ParseSendOptions(int argc, const char* const* argv, SendOptions& options,
     if (options.drawing.empty()) {
         problem = "no drawing given";
         return false;
+    }
+    if (options.plain && options.hpgl) {
+        problem = "--plain and --hpgl are two readings: give one";
+        return false;
+    }
+    for (const auto& [option, use, units] :
+         {std::tuple{"--offset", LengthUse::KnifeOffset, options.offsetUnits},
+          std::tuple{"--overcut", LengthUse::Overcut, options.overcutUnits}}) {
+        const std::string implausible = ImplausibleLength(use, units);
+        if (!implausible.empty() && !options.force) {
+            problem = std::string(option) + " " + implausible;
+            return false;
+        }
     }
     return true;
 }

@@ -37,11 +37,11 @@ for i in $(seq 0 3999); do
   printf 'PU%d,%d;PD%d,%d;PD%d,%d;PD%d,%d;PD%d,%d;' $x $y $x $((y + 200)) $((x + 200)) \
     $((y + 200)) $((x + 200)) $y $x $y
 done >"$dir/big.plt"
-"$cutconv" --port --offset 20 --overcut 300 "$dir/big.plt" "$dir/big.th0"
+"$cutconv" --port --offset 0.5 --overcut 7.5 "$dir/big.plt" "$dir/big.th0"
 
 # The bytes Drovane sends: the same as cutconv --port with the lengths in units.
 cable
-"$cutconv" --port --offset 20 --overcut 300 "$samples/nested.plt" "$dir/nested.th0"
+"$cutconv" --port --offset 0.5 --overcut 7.5 "$samples/nested.plt" "$dir/nested.th0"
 cutter nested --first-byte-ms 20000
 "$cutsend" --quiet --offset 0.5 --overcut 7.5 --port "$dir/port" "$samples/nested.plt"
 check "nested sample sent" 0 $?
@@ -51,7 +51,7 @@ check "cutter received the conversion byte for byte" yes \
 
 # Inkscape's manner, many points per command: the same cut as our square.
 printf 'IN;SP1;PU0,0;\nPD0,200,200,200,200,0,0,0;\nPU0,0;DF;' >"$dir/square.hpgl"
-"$cutconv" --port --offset 20 --overcut 300 "$samples/square.plt" "$dir/square.th0"
+"$cutconv" --port --offset 0.5 --overcut 7.5 "$samples/square.plt" "$dir/square.th0"
 cutter square --first-byte-ms 20000
 "$cutsend" --quiet --hpgl --offset 0.5 --overcut 7.5 --port "$dir/port" "$dir/square.hpgl"
 wait "$cutter_pid"
@@ -114,6 +114,13 @@ check "length that is no number fails" 2 "$rc"
 check "length named" yes "$([[ $err == "cutsend: --offset wants a length"* ]] && echo yes)"
 "$cutsend" --overcut -1 --port "$dir/port" "$samples/nested.plt" 2>/dev/null
 check "negative length fails" 2 $?
+err=$("$cutsend" --offset 25 --port "$dir/port" "$samples/nested.plt" 2>&1); rc=$?
+check "an offset no knife has refused without --force" "2 yes" \
+  "$rc $([[ $err == "cutsend: --offset 25 mm is no drag knife's offset"*"--force"* ]] && echo yes)"
+inkscape=$samples/../engine/tests/hpgl_files/inkscape.hpgl
+err=$("$cutsend" --offset 0.25 --overcut 1 --port "$dir/port" "$inkscape" 2>&1); rc=$?
+check "Inkscape's HPGL without --hpgl refused with the hint" "2 yes" \
+  "$rc $([[ $err == "cutsend: $inkscape: at byte "*"add --hpgl"* ]] && echo yes)"
 "$cutsend" --port "$dir/port" "$dir/missing.plt" 2>/dev/null
 check "missing drawing fails" 2 $?
 mkfifo "$dir/fifo.plt"
