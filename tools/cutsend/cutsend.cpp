@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "cut_box.h"
 #include "cut_job.h"
 #include "cutter_port.h"
 #include "drawing_check.h"
@@ -118,6 +119,16 @@ int main(int argc, char** argv) {
     if (converted.result != JobResult::Completed)
         return Complain("cannot convert " + options.drawing + ": " + Reason(converted),
                         TooLarge(converted) ? kExitBadInput : kExitFailed);
+
+    // Before the first byte: where the knife will go, and whether that fits.
+    CutBox box;
+    if (const SystemError unread = MeasureCut(stream, box))
+        return Complain("cannot read the stream back: " + unread.Message(), kExitFailed);
+    if (!options.quiet) std::fprintf(stderr, "cutsend: %s\n", CutBoxText(box).c_str());
+    if (options.maxSize) {
+        if (const std::string beyond = BeyondSheet(box, *options.maxSize); !beyond.empty())
+            return Complain(beyond, kExitBadInput);
+    }
 
     CutterPort port;
     if (const PortFailure failure = port.Open(options.port)) {

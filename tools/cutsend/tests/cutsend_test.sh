@@ -117,6 +117,12 @@ check "negative length fails" 2 $?
 err=$("$cutsend" --offset 25 --port "$dir/port" "$samples/nested.plt" 2>&1); rc=$?
 check "an offset no knife has refused without --force" "2 yes" \
   "$rc $([[ $err == "cutsend: --offset 25 mm is no drag knife's offset"*"--force"* ]] && echo yes)"
+err=$("$cutsend" --offset 0.5 --overcut 3 --max-size 200x100 --port "$dir/port" "$samples/sign.plt" 2>&1); rc=$?
+check "the cut's size first, then a drawing beyond --max-size refused" "2
+cutsend: cutting 200.0 × 60.0 mm at 1.0, 1.0
+cutsend: the cut reaches 201.0 × 61.0 mm from the origin, beyond --max-size 200×100 mm; nothing sent" \
+  "$rc
+$err"
 inkscape=$samples/../engine/tests/hpgl_files/inkscape.hpgl
 err=$("$cutsend" --offset 0.25 --overcut 1 --port "$dir/port" "$inkscape" 2>&1); rc=$?
 check "Inkscape's HPGL without --hpgl refused with the hint" "2 yes" \
