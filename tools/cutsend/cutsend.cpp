@@ -143,7 +143,18 @@ int main(int argc, char** argv) {
     const ProgressStyle style = options.quiet             ? ProgressStyle::Quiet
                                 : ::isatty(STDERR_FILENO) ? ProgressStyle::OneLine
                                                           : ProgressStyle::Lines;
-    SendProgress progress(style, stream.size(), stderr, [&port] { return port.State(); });
+    const SendProgress::PortProbes probes{[&port] {
+                                              switch (port.State()) {
+                                                  case CutterPort::LineState::Free:
+                                                      return LineTracker::Cts::Free;
+                                                  case CutterPort::LineState::Held:
+                                                      return LineTracker::Cts::Held;
+                                                  case CutterPort::LineState::Unknown: break;
+                                              }
+                                              return LineTracker::Cts::Unknown;
+                                          },
+                                          [&port] { return port.Queued(); }};
+    SendProgress progress(style, stream.size(), stderr, probes);
     job.hPort = port.fd();
     job.pDlg = &progress;
     const JobOutcome sent = StreamToPort(job, stream);

@@ -61,13 +61,40 @@ check "multi-point HPGL square cut as the square" yes \
 # The cutter holds the line for 3 s, then takes the rest.
 cutter hold --first-byte-ms 20000 --hold-after 20000 --hold-ms 3000
 start=$(now)
-"$cutsend" --offset 0.5 --overcut 7.5 --port "$dir/port" "$dir/big.plt" 2>"$dir/hold.err"
+"$cutsend" --quiet --offset 0.5 --overcut 7.5 --port "$dir/port" "$dir/big.plt"
 check "sent after the hold" 0 $?
 wait "$cutter_pid"
 check "the hold lasted its time" yes "$(awk -v s="$start" -v e="$(now)" 'BEGIN { print (e - s >= 3 ? "yes" : "no") }')"
 check "everything arrived after the hold" yes "$(cmp -s "$dir/hold.raw" "$dir/big.th0" && echo yes)"
 check "the cutter held once" yes "$(grep -q ' complete holds=1$' "$dir/hold.summary" && echo yes)"
-check "progress told of the hold" yes "$(grep -q 'cutter holding the line' "$dir/hold.err" && echo yes)"
+
+# Progress on a line at 38400 baud: the rate is the line's, and the last line
+# comes when the cutter has the last byte (a virtual port tells no more).
+head -c 25000 "$dir/big.plt" | sed 's/[^;]*$//' >"$dir/mid.plt"
+cutter line --baud 38400 --first-byte-ms 20000 --quiet-ms 3000
+start=$(now)
+"$cutsend" --offset 0.5 --overcut 7.5 --port "$dir/port" "$dir/mid.plt" 2>"$dir/line.err"
+check "sent at the line's pace" 0 $?
+wait "$cutter_pid"
+rates=$(sed -n 's/.* \([0-9]*\) bytes\/s.*/\1/p' "$dir/line.err")
+check "rates shown, each within 5 % of 3840 ($(echo $rates))" yes \
+  "$([ -n "$rates" ] && echo "$rates" | awk '$1 < 3648 || $1 > 4032 { bad = 1 } END { print bad ? "no" : "yes" }')"
+took=$(sed -n 's/.*sent [0-9]* bytes in \([0-9.]*\) s$/\1/p' "$dir/line.err")
+last=$(stat -c %.Y "$dir/line.raw")
+check "the last line's time is the last byte's (${took:-?} s, cutter $(awk -v s="$start" -v l="$last" 'BEGIN { printf "%.1f", l - s }') s)" yes \
+  "$(awk -v s="$start" -v t="${took:-0}" -v l="$last" 'BEGIN { d = s + t - l; print (d * d <= 1 ? "yes" : "no") }')"
+check "no hold where none was" no "$(grep -q 'holding' "$dir/line.err" && echo yes || echo no)"
+
+# Nothing reads the port (the cutter off): a word after 10 s, and waiting goes on.
+cable
+"$cutsend" --port "$dir/port" "$dir/big.plt" 2>"$dir/nothing.err" &
+sender=$!
+sleep 11.5
+check "the cutter that takes nothing named" yes \
+  "$(grep -q 'cutter has taken nothing for 10 s: check that it is switched on, online, on this port, with a cable that carries CTS' "$dir/nothing.err" && echo yes)"
+kill -INT "$sender"
+wait "$sender"
+check "still waiting until stopped" 130 $?
 
 # Ctrl-C while the cutter holds: out within 0.5 s, nothing after the chunk in flight.
 cable
