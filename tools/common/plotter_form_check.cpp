@@ -186,7 +186,7 @@ void PlotterFormScan::JudgePenCommand(bool terminated, bool down) {
     std::string name = name_;
     name += parameters_.size() > 20 ? parameters_.substr(0, 18) + "..." : parameters_;
     for (char& c : name)
-        if (IsBlank(c) || c == '\0') c = ' ';
+        if (c < ' ' || c > '~') c = IsBlank(c) ? ' ' : '?';  // printable in a message
     if (!read.readable)
         Found(name + " with text that is not a coordinate pair");
     else if (cutOff && read.count >= 2)
