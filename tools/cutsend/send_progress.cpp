@@ -76,7 +76,7 @@ std::string SendProgress::RateAndTimeLeft() const {
     char text[64];
     std::snprintf(text, sizeof text, "%.0f bytes/s", *rate);
     std::string shown = text;
-    if (const std::optional<double> left = line_.secondsLeft())
+    if (const std::optional<double> left = line_.secondsLeft(); left && !line_.allLeft())
         shown += (style_ == ProgressStyle::Lines ? ", " : "  ") + Minutes(*left) + " left";
     return shown;
 }
