@@ -165,7 +165,8 @@ TEST_F(DrovaneJob, CancelDuringALineRateStream) {
 
     WaitForCutter(5, 60);
     const std::string received = Received("line-rate-cancel");
-    const std::string expected = Converted("line-rate-cancel", "--port --offset 10pu --overcut 10pu");
+    const std::string expected =
+        Converted("line-rate-cancel", "--port --offset 10pu --overcut 10pu");
     const size_t chunksBefore = static_cast<size_t>(counterBefore / 1124);
     const size_t chunksAtCancel = static_cast<size_t>(counterAfter / 1124);
     EXPECT_GE(received.size(), chunksBefore * 1024);
