@@ -3,6 +3,7 @@
 // draw, text that the plain reading would take for pen commands, device escapes.
 #include "plotter_form_check.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cstdio>
@@ -23,6 +24,9 @@ bool IsLetter(char c) {
 }
 bool IsBlank(char c) {
     return c == ' ' || (c >= '\t' && c <= '\r');
+}
+bool IsNumberByte(char c) {
+    return (c >= '0' && c <= '9') || c == ',' || c == '-' || c == '+' || c == '.' || c == ' ';
 }
 
 // Instructions that a plotter follows but the plain reading skips: placing,
@@ -47,7 +51,7 @@ struct Coordinates {
     bool fraction = false;   // a decimal with digits after its point that are not 0
 };
 
-Coordinates ReadCoordinates(const std::string& text) {
+Coordinates ReadCoordinates(std::string_view text) {
     Coordinates read;
     int commasBefore = 0;  // commas since the last number
     size_t i = 0;
@@ -90,11 +94,33 @@ Coordinates ReadCoordinates(const std::string& text) {
 }  // namespace
 
 void PlotterFormScan::Feed(std::string_view bytes) {
-    for (const char c : bytes) {
-        if (found()) return;
-        Take(c);
+    size_t i = 0;
+    while (i < bytes.size() && !found()) {
+        // Numbers and their separators, most of a drawing, are taken as a run.
+        if (state_ == State::Parameters) {
+            size_t end = i;
+            while (end < bytes.size() && IsNumberByte(bytes[end])) ++end;
+            if (end > i) {
+                KeepParameters(bytes.substr(i, end - i));
+                position_ += end - i;
+                i = end;
+                continue;
+            }
+        }
+        Take(bytes[i]);
         ++position_;
+        ++i;
     }
+}
+
+void PlotterFormScan::KeepParameters(std::string_view text) {
+    if (parameters_.size() + text.size() <= kKeptParameters) {
+        parameters_ += text;
+        return;
+    }
+    parameters_ += text.substr(0, kKeptParameters - std::min(kKeptParameters, parameters_.size()));
+    parameters_.resize(kKeptParameters);
+    parameters_ += '\0';  // marks text cut off; never read as a digit
 }
 
 void PlotterFormScan::End() {
@@ -137,11 +163,8 @@ void PlotterFormScan::Take(char c) {
         } else if (IsLetter(c)) {
             EndInstruction(false);
             if (!found()) StartInstruction(c);
-        } else if (parameters_.size() < kKeptParameters) {
-            parameters_ += c;
         } else {
-            parameters_ += '\0';  // marks text cut off; never read as a digit
-            parameters_.resize(kKeptParameters + 1);
+            KeepParameters({&c, 1});
         }
         return;
     }
@@ -157,61 +180,72 @@ void PlotterFormScan::StartInstruction(char c) {
 }
 
 void PlotterFormScan::EndInstruction(bool terminated) {
-    std::string upper;
-    for (const char c : std::string(name_)) upper += static_cast<char>(std::toupper(c));
-    const std::string written = name_;
-    if (upper == "PU" || upper == "PD") {
-        if (written != upper) {
-            Found("a pen command in lower case (" + written + "), which the plain reading skips");
+    const char first = name_[0];
+    const char second = name_[1];
+    if ((first == 'P' || first == 'p') &&
+        (second == 'U' || second == 'u' || second == 'D' || second == 'd')) {
+        if (first == 'p' || second == 'u' || second == 'd') {
+            Found(std::string("a pen command in lower case (") + name_ +
+                  "), which the plain reading skips");
             return;
         }
-        JudgePenCommand(terminated, upper == "PD");
-    } else if (written == "U" || written == "D") {
-        JudgePenCommand(terminated, written == "D");
-    } else if (written.find_first_of("UD") != std::string::npos) {
-        Found(written + ", which the plain reading takes for a pen command");
-    } else if (AlwaysMisread(upper)) {
-        Found(upper + ", which the plain reading skips");
-    } else if (MisreadWithParameters(upper) &&
-               parameters_.find_first_not_of(" \t\n\v\f\r,") != std::string::npos) {
-        Found(upper + " with parameters, which the plain reading skips");
+        JudgePenCommand(terminated, second == 'D');
+        return;
     }
+    if (second == '\0' && (first == 'U' || first == 'D')) {
+        JudgePenCommand(terminated, first == 'D');
+        return;
+    }
+    const std::string written = name_;
+    std::string upper;
+    for (const char c : written) upper += static_cast<char>(std::toupper(c));
+    if (written.find_first_of("UD") != std::string::npos)
+        Found(written + ", which the plain reading takes for a pen command");
+    else if (AlwaysMisread(upper))
+        Found(upper + ", which the plain reading skips");
+    else if (MisreadWithParameters(upper) &&
+             parameters_.find_first_not_of(" \t\n\v\f\r,") != std::string::npos)
+        Found(upper + " with parameters, which the plain reading skips");
 }
 
 void PlotterFormScan::JudgePenCommand(bool terminated, bool down) {
     const bool cutOff = parameters_.size() > kKeptParameters;
     // Text cut off is judged up to its last separator: many points read as many.
-    const Coordinates read = ReadCoordinates(
-        cutOff ? parameters_.substr(0, parameters_.find_last_of(", ")) : parameters_);
-    std::string name = name_;
-    name += parameters_.size() > 20 ? parameters_.substr(0, 18) + "..." : parameters_;
-    for (char& c : name)
-        if (c < ' ' || c > '~') c = IsBlank(c) ? ' ' : '?';  // printable in a message
+    const std::string_view text = parameters_;
+    const Coordinates read =
+        ReadCoordinates(cutOff ? text.substr(0, text.find_last_of(", ")) : text);
+    std::string problem;
     if (!read.readable)
-        Found(name + " with text that is not a coordinate pair");
+        problem = " with text that is not a coordinate pair";
     else if (cutOff && read.count >= 2)
-        Found(name + " with many coordinate pairs, which the plain reading takes for one point");
+        problem = " with many coordinate pairs, which the plain reading takes for one point";
     else if (cutOff)
-        Found(name + " with text that is not a coordinate pair");
+        problem = " with text that is not a coordinate pair";
     else if (read.count == 0)
-        Found(name + " without coordinates, which the plain reading takes for " +
-              (down ? "a cut" : "a move") + " to 0,0");
+        problem = std::string(" without coordinates, which the plain reading takes for ") +
+                  (down ? "a cut" : "a move") + " to 0,0";
     else if (read.count == 1)
-        Found(name + " with an x but no y");
+        problem = " with an x but no y";
     else if (read.count > 2)
-        Found(name + " with " + std::to_string(read.count / 2) + (read.count % 2 == 0 ? "" : "+") +
-              " coordinate pairs, which the plain reading takes for one point");
+        problem = " with " + std::to_string(read.count / 2) + (read.count % 2 == 0 ? "" : "+") +
+                  " coordinate pairs, which the plain reading takes for one point";
     else if (!read.commaSplit)
-        Found(name + " with its x and y apart by a blank, which the plain reading takes for x");
+        problem = " with its x and y apart by a blank, which the plain reading takes for x";
     else if (read.fraction)
-        Found(name + " with decimals, which the plain reading cuts off at the point");
+        problem = " with decimals, which the plain reading cuts off at the point";
     else if (!terminated)
-        Found(name + " without its ';', which the plain reading needs");
+        problem = " without its ';', which the plain reading needs";
     else if (1 + parameters_.size() > kLongestPlainCommand)
-        Found(name + " longer than the plain reading reads");
+        problem = " longer than the plain reading reads";
     else if (down && !penWasUp_)
-        Found(name + " before any pen-up, which a plotter cuts from 0,0");
+        problem = " before any pen-up, which a plotter cuts from 0,0";
     if (!down) penWasUp_ = true;
+    if (problem.empty()) return;
+    std::string quoted = name_;
+    quoted += parameters_.size() > 20 ? parameters_.substr(0, 18) + "..." : parameters_;
+    for (char& c : quoted)
+        if (c < ' ' || c > '~') c = IsBlank(c) ? ' ' : '?';  // printable in a message
+    Found(quoted + problem);
 }
 
 void PlotterFormScan::Found(std::string what) {

@@ -23,6 +23,7 @@ private:
     enum class State { Between, Name, Parameters, Label };
 
     void Take(char c);
+    void KeepParameters(std::string_view text);
     void StartInstruction(char c);
     void EndInstruction(bool terminated);
     void JudgePenCommand(bool terminated, bool down);

@@ -11,6 +11,7 @@
 namespace {
 
 constexpr double kUnitsPerMm = 40.0;
+constexpr int64_t kLargestNumber = int64_t{1} << 40;
 
 // Follows the stream's moves byte by byte, so that a line may cross blocks.
 class MoveReader {
@@ -28,7 +29,8 @@ public:
         } else if (c == '-') {
             negative_ = true;
         } else if (c >= '0' && c <= '9') {
-            value_[field_] = value_[field_] * 10 + (c - '0');
+            // The engine's numbers have at most ten digits; more would be no move.
+            if (value_[field_] < kLargestNumber) value_[field_] = value_[field_] * 10 + (c - '0');
         } else if (c == ',' && field_ == 0) {
             if (negative_) value_[0] = -value_[0];
             negative_ = false;
