@@ -39,7 +39,7 @@ for i in $(seq 0 3999); do
 done >"$dir/big.plt"
 "$cutconv" --port --offset 0.5 --overcut 7.5 "$dir/big.plt" "$dir/big.th0"
 
-# The bytes Drovane sends: the same as cutconv --port with the lengths in units.
+# The bytes Drovane sends: the same as cutconv --port with the same lengths.
 cable
 "$cutconv" --port --offset 0.5 --overcut 7.5 "$samples/nested.plt" "$dir/nested.th0"
 cutter nested --first-byte-ms 20000
