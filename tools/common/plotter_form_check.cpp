@@ -237,9 +237,6 @@ void PlotterFormScan::JudgePenCommand(bool terminated, bool down) {
         problem = " without its ';', which the plain reading needs";
     else if (1 + parameters_.size() > kLongestPlainCommand)
         problem = " longer than the plain reading reads";
-    else if (down && !penWasUp_)
-        problem = " before any pen-up, which a plotter cuts from 0,0";
-    if (!down) penWasUp_ = true;
     if (problem.empty()) return;
     std::string quoted = name_;
     quoted += parameters_.size() > 20 ? parameters_.substr(0, 18) + "..." : parameters_;

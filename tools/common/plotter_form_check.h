@@ -34,7 +34,6 @@ private:
     uint64_t start_ = 0;      // the current instruction's first letter
     char name_[3] = {};       // as written
     std::string parameters_;  // up to its ';', cut off past kKeptParameters
-    bool penWasUp_ = false;
     uint64_t foundAt_ = 0;
     std::string what_;
 };
