@@ -58,10 +58,10 @@ REG
 
 # What the cutter must receive; with CUTTER_HOLD_MS the cutter holds the line
 # once, half-way through the job, for that long.
-build/native/bin/cutconv --port --offset 20 --overcut 120 "$drawing" "$state/expected.th0"
+build/native/bin/cutconv --port --plain --offset 0.5 --overcut 3 "$drawing" "$state/expected.th0"
 # The plain conversion lets the picture show where the 0.5 mm blade really cuts
 # and how far it misses the drawing's corners.
-build/native/bin/cutconv --port "$drawing" "$state/plain.th0"
+build/native/bin/cutconv --port --plain "$drawing" "$state/plain.th0"
 hold=()
 quiet_ms=5000
 if [ -n "${CUTTER_HOLD_MS:-}" ]; then

@@ -32,6 +32,21 @@ check_size() {
 check_size "plotutils (IP, SC, EA, CI, polygons)" plotutils.hpgl 137.14 131.02
 check_size "fig2dev (RO90 turns it; IP, IW, SC in inches, AA)" fig2dev.hpgl 50.8 76.2
 check_size "gnuplot pcl5 (encoded polylines)" gnuplot_pcl5.pcl 249.975 185.975
+check_size "inkscape (many points per command)" inkscape.hpgl 93 45
+
+# Without --hpgl, every file from another program is refused, with what was
+# found, where, and the hint; nothing is written. A file in the exporter's
+# own form is read as it always was.
+for file in inkscape.hpgl plotutils.hpgl fig2dev.hpgl gnuplot.hpgl gnuplot_pcl5.pcl pstoedit.hpgl; do
+  err=$("$cutconv" --port "$files/$file" "$dir/plain-$file.th0" 2>&1); rc=$?
+  check "$file without --hpgl refused with the hint" "2 yes no" \
+    "$rc $([[ $err == *"at byte "*"add --hpgl"* ]] && echo yes) $([ -e "$dir/plain-$file.th0" ] && echo yes || echo no)"
+done
+"$cutconv" --port "$files/inkscape_like.hpgl" "$dir/inkscape_like_plain.th0"
+check "the exporter's form read without --hpgl" "$(cat "$files/inkscape_like_out.th0")" \
+  "$(cat "$dir/inkscape_like_plain.th0")"
+"$cutconv" --port --plain "$files/inkscape.hpgl" "$dir/inkscape_plain.th0"
+check "--plain reads a file one point per command all the same" 0 $?
 
 err=$("$cutconv" --hpgl --port "$files/gnuplot.hpgl" "$dir/refused.th0" 2>&1); rc=$?
 check "SC without IP refused without the plotting area" 2 "$rc"

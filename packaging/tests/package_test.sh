@@ -43,11 +43,22 @@ dpkg-deb --extract "$deb" "$root"
 for tool in cutconv cutsend cutter-sim; do
   "$root/usr/bin/$tool" --help >"$dir/$tool.help" 2>&1
   check "$tool --help" 0 $?
+  check "$tool --version" "$tool $version" "$("$root/usr/bin/$tool" --version)"
+  # The page as man shows it: each example of --help whole on a line of its
+  # own, sections at the top level, no Windows program named.
+  page=$(LC_ALL=C MANWIDTH=80 man -l "$root/usr/share/man/man1/$tool.1.gz" 2>/dev/null | col -b)
+  commands='^[[:space:]]+(cutsend|cutconv|cutter-sim|socat) '
+  check "man $tool: each example one command per line" \
+    "$(sed -n '/^Examples:/,$p' "$dir/$tool.help" | grep -E "$commands" | sed 's/^[[:space:]]*//')" \
+    "$(sed -n '/^EXAMPLES/,/^[^[:space:]]/p' <<<"$page" | grep -E "$commands" | sed 's/^[[:space:]]*//')"
+  check "man $tool: sections at the top level" yes \
+    "$(grep -q '^EXIT STATUS' <<<"$page" && echo yes)"
+  check "man $tool: no Windows program named" no "$(grep -q Drovane <<<"$page" && echo yes || echo no)"
 done
-"$root/usr/bin/cutconv" --offset 20 --overcut 300 "$samples/square.plt" "$dir/square.plt"
+"$root/usr/bin/cutconv" --offset 0.5 --overcut 7.5 "$samples/square.plt" "$dir/square.plt"
 check "worked square converted" yes \
   "$(cmp -s "$dir/square.plt" "$samples/square_out_offset20_overcut300.plt" && echo yes)"
-"$root/usr/bin/cutconv" --port --offset 20 --overcut 300 "$samples/square.plt" "$dir/square.th0"
+"$root/usr/bin/cutconv" --port --offset 0.5 --overcut 7.5 "$samples/square.plt" "$dir/square.th0"
 "$root/usr/bin/cutter-sim" "$dir/square.th0" >/dev/null 2>&1
 check "the cutter takes the stream whole" 0 $?
 

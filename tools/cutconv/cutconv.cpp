@@ -6,6 +6,7 @@
 #include <cstring>
 #include <optional>
 #include <string>
+#include <tuple>
 
 #include "cut_job.h"
 #include "drawing_check.h"
@@ -13,6 +14,7 @@
 #include "hpgl_report.h"
 #include "length_option.h"
 #include "platform/same_file.h"
+#include "plotter_form_check.h"
 #include "scratch_space.h"
 #include "stop_signals.h"
 
@@ -22,14 +24,15 @@ constexpr int kExitFailed = 1;
 constexpr int kExitBadArguments = 2;
 
 const char kUsage[] =
-    "Usage: cutconv [--port] [--hpgl [--plot-area WxH]] [--offset UNITS] [--overcut UNITS] "
-    "INPUT OUTPUT\n";
+    "Usage: cutconv [--port] [--hpgl [--plot-area WxH] | --plain] [--offset MM] [--overcut MM] "
+    "[--force] INPUT OUTPUT\n";
 
 const char kHelp[] =
-    "Usage: cutconv [--port] [--hpgl [--plot-area WxH]] [--offset UNITS] [--overcut UNITS] "
-    "INPUT OUTPUT\n"
+    "Usage: cutconv [--port] [--hpgl [--plot-area WxH] | --plain] [--offset MM] [--overcut MM] "
+    "[--force] INPUT OUTPUT\n"
     "Convert the plot file INPUT for the drag-knife cutter and write OUTPUT: the\n"
-    "bytes Drovane writes or sends for the same drawing and settings.\n"
+    "bytes Harvel's Windows sender writes or sends for the same drawing and\n"
+    "settings.\n"
     "\n"
     "  --port           write the cutter's stream (\"CDR;\" first, coordinates\n"
     "                   shifted for the cutter) instead of a plot file (\"IN;\")\n"
@@ -42,16 +45,26 @@ const char kHelp[] =
     "                   to the nearest unit, an exact half away from zero\n"
     "  --plot-area WxH  with --hpgl: the plotter's plotting area in millimetres\n"
     "                   (e.g. 250x180), for files scaled to it (SC without IP)\n"
-    "  --offset UNITS   knife offset in plotter units of 1/40 mm (0 or absent: off)\n"
-    "  --overcut UNITS  overcut in plotter units (0 or absent: off)\n"
-    "                   A length is a whole number from 0 to 46320; a negative\n"
-    "                   one is refused, as by cutsend.\n"
+    "  --plain          read INPUT one point per pen command (PU12,34;) whatever\n"
+    "                   else it holds, as the Windows sender reads it\n"
+    "  --offset MM      knife offset in millimetres (0 or absent: off)\n"
+    "  --overcut MM     overcut in millimetres (0 or absent: off)\n"
+    "  --force          take a knife offset above 2 mm or an overcut above 20 mm\n"
     "  --help           display this help and exit\n"
     "  --version        output version information and exit\n"
     "\n"
+    "Lengths:\n"
+    "  A length is a number of millimetres from 0 to 1158, rounded to plotter\n"
+    "  units of 1/40 mm, or whole plotter units with the suffix pu (20pu is\n"
+    "  0.5 mm). A negative length is refused, as by cutsend.\n"
+    "\n"
     "Input:\n"
-    "  INPUT must be a regular file below 4 GiB; a FIFO, a device or a folder is\n"
-    "  refused at once, and so is a drawing of 4 GiB or more.\n"
+    "  INPUT is a plot file with one pen command per point (PU/PD), as the\n"
+    "  exporter writes it, or with --hpgl a file from another program. Without\n"
+    "  --hpgl or --plain, a drawing that a plotter would read differently is\n"
+    "  refused (exit 2), naming what was found and where. INPUT must be a\n"
+    "  regular file below 4 GiB; a FIFO, a device or a folder is refused at\n"
+    "  once, and so is a drawing of 4 GiB or more.\n"
     "\n"
     "Output:\n"
     "  A regular OUTPUT (or a new one) is written as OUTPUT.partial beside it,\n"
@@ -77,11 +90,15 @@ const char kHelp[] =
     "  0    OUTPUT holds the whole conversion\n"
     "  1    the conversion failed (INPUT unreadable or refused, OUTPUT refused or\n"
     "       not writable); the reason is printed and OUTPUT is unchanged\n"
-    "  2    bad arguments, or an HPGL file refused (it names the instruction)\n"
+    "  2    bad arguments, a length beyond reason without --force, or a drawing\n"
+    "       refused (the message names what was found and where)\n"
     "  128+N  stopped by signal N\n"
     "\n"
     "Examples:\n"
-    "  cutconv --offset 20 --overcut 300 sign.plt sign-cut.plt\n"
+    "  cutconv --offset 0.5 --overcut 7.5 sign.plt sign-cut.plt\n"
+    "\n"
+    "  cutconv --port --hpgl --offset 0.25 --overcut 1 drawing.hpgl drawing.th0\n"
+    "\n"
     "  cutconv --port --hpgl from-inkscape.hpgl /dev/stdout | od -c\n";
 
 int Usage(const std::string& problem) {
@@ -113,6 +130,8 @@ public:
 struct Arguments {
     bool port = false;
     bool hpgl = false;
+    bool plain = false;
+    bool force = false;
     bool help = false;
     bool version = false;
     int32_t offset = 0;
@@ -130,6 +149,10 @@ int ReadArguments(int argc, char** argv, Arguments& args) {
             args.port = true;
         } else if (arg == "--hpgl") {
             args.hpgl = true;
+        } else if (arg == "--plain") {
+            args.plain = true;
+        } else if (arg == "--force") {
+            args.force = true;
         } else if (arg == "--plot-area") {
             HpglPoint area;
             if (i + 1 >= argc || !ParsePlotArea(argv[i + 1], area))
@@ -143,9 +166,8 @@ int ReadArguments(int argc, char** argv, Arguments& args) {
         } else if (arg == "--offset" || arg == "--overcut") {
             int32_t& units = arg == "--offset" ? args.offset : args.overcut;
             if (i + 1 >= argc) return Usage("missing value for " + arg);
-            if (!ParseLength(argv[++i], LengthUnit::PlotterUnits, units))
-                return Usage(arg + " wants " + LengthRule(LengthUnit::PlotterUnits) + ", not '" +
-                             argv[i] + "'");
+            if (!ParseLength(argv[++i], units))
+                return Usage(arg + " wants " + LengthRule() + ", not '" + argv[i] + "'");
         } else if (arg.size() > 1 && arg[0] == '-') {
             return Usage("unknown option " + arg);
         } else if (fileCount < 2) {
@@ -154,8 +176,17 @@ int ReadArguments(int argc, char** argv, Arguments& args) {
             return Usage("unexpected argument " + arg);
         }
     }
-    if (!args.help && !args.version && fileCount != 2)
-        return Usage("INPUT and OUTPUT are required");
+    if (args.help || args.version) return 0;
+    if (fileCount != 2) return Usage("INPUT and OUTPUT are required");
+    if (args.plain && args.hpgl) return Usage("--plain and --hpgl are two readings: give one");
+    for (const auto& [option, use, units] :
+         {std::tuple{"--offset", LengthUse::KnifeOffset, args.offset},
+          std::tuple{"--overcut", LengthUse::Overcut, args.overcut}})
+        if (const std::string implausible = ImplausibleLength(use, units);
+            !implausible.empty() && !args.force) {
+            std::fprintf(stderr, "cutconv: %s %s\n", option, implausible.c_str());
+            return kExitBadArguments;
+        }
     return 0;
 }
 
@@ -167,6 +198,12 @@ int Convert(const Arguments& args) {
     if (const std::string problem = DrawingProblem(input); !problem.empty()) {
         std::fprintf(stderr, "cutconv: %s\n", problem.c_str());
         return kExitFailed;
+    }
+    if (!args.hpgl && !args.plain) {
+        if (const std::string problem = PlotterFormProblem(input); !problem.empty()) {
+            std::fprintf(stderr, "cutconv: %s\n", problem.c_str());
+            return kExitBadArguments;
+        }
     }
     if (RefuseSameFile(input, output)) {
         std::fprintf(stderr, "cutconv: cannot write %s: it is the input file %s\n", output, input);

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "cut_box.h"
 #include "cut_job.h"
 #include "cutter_port.h"
 #include "drawing_check.h"
@@ -15,6 +16,7 @@
 #include "hpgl_report.h"
 #include "platform/file_size_limit.h"
 #include "platform/output_file.h"
+#include "plotter_form_check.h"
 #include "scratch_space.h"
 #include "send_options.h"
 #include "send_progress.h"
@@ -86,6 +88,10 @@ int main(int argc, char** argv) {
     // Refused at once, before the port is touched.
     if (const std::string refused = DrawingProblem(options.drawing); !refused.empty())
         return Complain(refused, kExitBadInput);
+    if (!options.hpgl && !options.plain) {
+        if (const std::string misread = PlotterFormProblem(options.drawing); !misread.empty())
+            return Complain(misread, kExitBadInput);
+    }
     ScratchFolder scratch;  // the stream, and the pen commands of --hpgl
     if (!scratch.Create("cutsend", problem)) return Complain(problem, kExitFailed);
     CutJob job;
@@ -114,6 +120,16 @@ int main(int argc, char** argv) {
         return Complain("cannot convert " + options.drawing + ": " + Reason(converted),
                         TooLarge(converted) ? kExitBadInput : kExitFailed);
 
+    // Before the first byte: where the knife will go, and whether that fits.
+    CutBox box;
+    if (const SystemError unread = MeasureCut(stream, box))
+        return Complain("cannot read the stream back: " + unread.Message(), kExitFailed);
+    if (!options.quiet) std::fprintf(stderr, "cutsend: %s\n", CutBoxText(box).c_str());
+    if (options.maxSize) {
+        if (const std::string beyond = BeyondSheet(box, *options.maxSize); !beyond.empty())
+            return Complain(beyond, kExitBadInput);
+    }
+
     CutterPort port;
     if (const PortFailure failure = port.Open(options.port)) {
         if (failure.kind != PortFailure::Kind::Missing)
@@ -127,7 +143,18 @@ int main(int argc, char** argv) {
     const ProgressStyle style = options.quiet             ? ProgressStyle::Quiet
                                 : ::isatty(STDERR_FILENO) ? ProgressStyle::OneLine
                                                           : ProgressStyle::Lines;
-    SendProgress progress(style, stream.size(), stderr, [&port] { return port.State(); });
+    const SendProgress::PortProbes probes{[&port] {
+                                              switch (port.State()) {
+                                                  case CutterPort::LineState::Free:
+                                                      return LineTracker::Cts::Free;
+                                                  case CutterPort::LineState::Held:
+                                                      return LineTracker::Cts::Held;
+                                                  case CutterPort::LineState::Unknown: break;
+                                              }
+                                              return LineTracker::Cts::Unknown;
+                                          },
+                                          [&port] { return port.Queued(); }};
+    SendProgress progress(style, stream.size(), stderr, probes);
     job.hPort = port.fd();
     job.pDlg = &progress;
     const JobOutcome sent = StreamToPort(job, stream);

@@ -1,5 +1,6 @@
 // Lists the serial ports and opens the cutter's with libserialport at 38400 8N1 with RTS/CTS,
-// locked against a second sender; a pty opens as it is. Also tells whether CTS is held.
+// locked against a second sender; a pty opens as it is. Also tells whether CTS is held and
+// what the driver still holds.
 #include "cutter_port.h"
 
 #include <fcntl.h>
@@ -119,6 +120,13 @@ CutterPort::LineState CutterPort::State() const {
     sp_signal signals{};
     if (port_ == nullptr || sp_get_signals(port_, &signals) != SP_OK) return LineState::Unknown;
     return (signals & SP_SIG_CTS) != 0 ? LineState::Free : LineState::Held;
+}
+
+std::optional<uint64_t> CutterPort::Queued() const {
+    if (port_ == nullptr) return std::nullopt;
+    const int waiting = sp_output_waiting(port_);
+    if (waiting < 0) return std::nullopt;
+    return static_cast<uint64_t>(waiting);
 }
 
 CutterPort::~CutterPort() {

@@ -1,6 +1,8 @@
 #pragma once
 // The serial port to the cutter, opened and set up for the cutter's line
 // (38400 baud, 8N1, RTS/CTS) with libserialport, and the list of ports.
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -51,6 +53,9 @@ public:
     enum class LineState { Free, Held, Unknown };
     // Whether the cutter holds CTS low now; a virtual port cannot tell.
     LineState State() const;
+    // The bytes the driver still holds for the line (TIOCOUTQ); none where it
+    // cannot tell, as on a virtual port.
+    std::optional<uint64_t> Queued() const;
 
 private:
     sp_port* port_ = nullptr;

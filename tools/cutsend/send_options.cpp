@@ -2,6 +2,8 @@
 // length rule, --port, --hpgl, --plot-area, --quiet, --list, --version and the drawing.
 #include "send_options.h"
 
+#include <tuple>
+
 #include "length_option.h"
 
 const char kSendUsage[] =
@@ -15,48 +17,66 @@ const char kSendHelp[] =
     "Convert DRAWING for the drag-knife cutter, with knife-offset compensation at\n"
     "sharp corners and an overcut where a closed contour ends, and stream it to the\n"
     "cutter on DEVICE: 38400 baud, 8 data bits, no parity, one stop bit, RTS/CTS\n"
-    "flow control, in chunks of 1024 bytes. The bytes are exactly those Drovane\n"
-    "sends with the same settings. While the cutter holds the line (its buffer is\n"
-    "full, or it is paused) cutsend waits, however long.\n"
+    "flow control, in chunks of 1024 bytes. The bytes are exactly those Harvel's\n"
+    "Windows sender sends with the same settings. While the cutter holds the line\n"
+    "(its buffer is full, or it is paused) cutsend waits, however long.\n"
     "\n"
     "  --offset MM    knife offset in millimetres (0 or absent: off)\n"
     "  --overcut MM   overcut in millimetres (0 or absent: off)\n"
-    "                 A length is a number from 0 to 1158, rounded to plotter\n"
-    "                 units of 1/40 mm as in Drovane's dialog; a negative one is\n"
-    "                 refused, as by cutconv.\n"
+    "  --force        take a knife offset above 2 mm or an overcut above 20 mm\n"
     "  --hpgl         read general HPGL: pen moves with any number of points per\n"
     "                 command, scaling, arcs, circles, rectangles, polygons and\n"
     "                 encoded polylines; other instructions are skipped and counted\n"
     "                 (one that draws what is not read refuses the drawing, exit 2);\n"
     "                 decimals round to the nearest unit, an exact half away from\n"
     "                 zero\n"
-    "  --plot-area WxH  with --hpgl: the plotting area in millimetres (such as\n"
-    "                   250x180), for files that scale to the plotter's area\n"
-    "                   (SC without IP)\n"
-    "  --port DEVICE  the cutter's serial port, e.g. /dev/ttyUSB0\n"
-    "  --quiet        no progress\n"
+    "  --plot-area WxH\n"
+    "                 with --hpgl: the plotting area in millimetres (such as\n"
+    "                 250x180), for files that scale to the plotter's area (SC\n"
+    "                 without IP)\n"
+    "  --plain        read DRAWING one point per pen command (PU12,34;) whatever\n"
+    "                 else it holds\n"
+    "  --max-size WxH\n"
+    "                 refuse a cut that reaches beyond W by H millimetres from the\n"
+    "                 origin (such as 600x2000 for a 60 cm roll)\n"
+    "  --port DEVICE  the cutter's serial port, such as /dev/ttyUSB0\n"
+    "  --quiet        no progress, and no size line\n"
     "  --list         list the serial ports with their descriptions\n"
     "  --help         display this help and exit\n"
     "  --version      output version information and exit\n"
     "\n"
+    "Lengths:\n"
+    "  A length is a number of millimetres from 0 to 1158, rounded to plotter\n"
+    "  units of 1/40 mm, or whole plotter units with the suffix pu (20pu is\n"
+    "  0.5 mm). A negative length is refused, as by cutconv.\n"
+    "\n"
     "Drawing:\n"
     "  DRAWING is a plot file with one pen command per point (PU/PD), as the\n"
-    "  exporter writes it; files from other programs (Inkscape's HPGL export, for\n"
-    "  one) need --hpgl. It must be a regular file below 4 GiB: a FIFO, a device\n"
-    "  or a folder is refused at once, and so is a drawing of 4 GiB or more or one\n"
-    "  whose stream for the cutter would reach 4 GiB. Every refusal comes before\n"
-    "  the first byte is sent.\n"
+    "  exporter writes it, or with --hpgl a file from another program\n"
+    "  (Inkscape's HPGL export, for one). Without --hpgl or --plain, a drawing\n"
+    "  that a plotter would read differently is refused, naming what was found\n"
+    "  and where. It must be a regular file below 4 GiB: a FIFO, a device or a\n"
+    "  folder is refused at once, and so is a drawing of 4 GiB or more or one\n"
+    "  whose stream for the cutter would reach 4 GiB. Before the first byte,\n"
+    "  cutsend says the cut's width and height and where its lower left corner\n"
+    "  lies on the sheet, in millimetres. Every refusal comes before the first\n"
+    "  byte is sent.\n"
+    "\n"
+    "Progress:\n"
+    "  On a terminal, progress is one line: the bytes that have left the\n"
+    "  computer of the total, percent, rate and time left once they can be\n"
+    "  measured, and \"cutter holding the line\" while CTS is low or nothing has\n"
+    "  left for a second; otherwise a line per quarter and per hold. A serial\n"
+    "  port tells what its driver still holds; a virtual port (a pty) cannot,\n"
+    "  and there the line's 3840 bytes a second are assumed. When the cutter\n"
+    "  has taken nothing for 10 s, cutsend says so once, and goes on waiting.\n"
+    "  The last line comes when the last byte has left.\n"
     "\n"
     "Files:\n"
     "  The stream (and with --hpgl the pen commands) is written in a scratch\n"
     "  folder in TMPDIR (or /tmp), created for the user alone and removed at the\n"
     "  end. The stream is sent through the handle that wrote it, so the cutter\n"
     "  receives exactly this conversion.\n"
-    "\n"
-    "Progress:\n"
-    "  On a terminal, progress is one line: bytes sent of the total, percent, rate,\n"
-    "  time left, and \"cutter holding the line\" while it holds. Otherwise a few\n"
-    "  plain lines.\n"
     "\n"
     "Signals:\n"
     "  SIGINT (Ctrl-C), SIGTERM and SIGHUP cancel: the chunk in flight ends,\n"
@@ -72,27 +92,36 @@ const char kSendHelp[] =
     "\n"
     "Examples:\n"
     "  cutsend --list\n"
-    "  cutsend --offset 0.5 --overcut 3 --port /dev/ttyUSB0 sign.plt\n"
-    "  cutsend --hpgl --offset 0.25 --port /dev/ttyUSB0 from-inkscape.hpgl\n";
+    "\n"
+    "  cutsend --hpgl --offset 0.25 --overcut 1 --port /dev/ttyUSB0 drawing.hpgl\n"
+    "\n"
+    "  cutsend --offset 0.5 --overcut 3 --max-size 600x2000 --port /dev/ttyUSB0 sign.plt\n";
 
 bool ParseSendOptions(int argc, const char* const* argv, SendOptions& options,
                       std::string& problem) {
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        const bool takesValue =
-            arg == "--offset" || arg == "--overcut" || arg == "--port" || arg == "--plot-area";
+        const bool takesValue = arg == "--offset" || arg == "--overcut" || arg == "--port" ||
+                                arg == "--plot-area" || arg == "--max-size";
         if (takesValue && i + 1 >= argc) {
             problem = "missing value for " + arg;
             return false;
         }
         if (arg == "--offset" || arg == "--overcut") {
             const char* value = argv[++i];
-            if (!ParseLength(value, LengthUnit::Millimetres,
+            if (!ParseLength(value,
                              arg == "--offset" ? options.offsetUnits : options.overcutUnits)) {
-                problem =
-                    arg + " wants " + LengthRule(LengthUnit::Millimetres) + ", not '" + value + "'";
+                problem = arg + " wants " + LengthRule() + ", not '" + value + "'";
                 return false;
             }
+        } else if (arg == "--max-size") {
+            HpglPoint size;
+            if (!ParsePlotArea(argv[++i], size)) {
+                problem = "--max-size wants WIDTHxHEIGHT in millimetres, not '" +
+                          std::string(argv[i]) + "'";
+                return false;
+            }
+            options.maxSize = size;
         } else if (arg == "--plot-area") {
             HpglPoint area;
             if (!ParsePlotArea(argv[++i], area)) {
@@ -105,6 +134,10 @@ bool ParseSendOptions(int argc, const char* const* argv, SendOptions& options,
             options.port = argv[++i];
         } else if (arg == "--hpgl") {
             options.hpgl = true;
+        } else if (arg == "--plain") {
+            options.plain = true;
+        } else if (arg == "--force") {
+            options.force = true;
         } else if (arg == "--quiet") {
             options.quiet = true;
         } else if (arg == "--list") {
@@ -131,6 +164,19 @@ bool ParseSendOptions(int argc, const char* const* argv, SendOptions& options,
     if (options.drawing.empty()) {
         problem = "no drawing given";
         return false;
+    }
+    if (options.plain && options.hpgl) {
+        problem = "--plain and --hpgl are two readings: give one";
+        return false;
+    }
+    for (const auto& [option, use, units] :
+         {std::tuple{"--offset", LengthUse::KnifeOffset, options.offsetUnits},
+          std::tuple{"--overcut", LengthUse::Overcut, options.overcutUnits}}) {
+        const std::string implausible = ImplausibleLength(use, units);
+        if (!implausible.empty() && !options.force) {
+            problem = std::string(option) + " " + implausible;
+            return false;
+        }
     }
     return true;
 }

@@ -10,6 +10,9 @@ struct SendOptions {
     int32_t offsetUnits = 0;            // knife offset, 1/40 mm; 0: off
     int32_t overcutUnits = 0;           // overcut, 1/40 mm; 0: off
     bool hpgl = false;                  // read general HPGL first
+    bool plain = false;                 // one point per pen command, whatever else is there
+    bool force = false;                 // lengths beyond a drag knife's needs are meant
+    std::optional<HpglPoint> maxSize;   // plotter units: the cut must lie within
     std::optional<HpglPoint> plotArea;  // plotter units, for HPGL scaled to it
     bool quiet = false;
     bool list = false;

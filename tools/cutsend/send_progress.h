@@ -1,49 +1,58 @@
 #pragma once
 // What the user sees while the stream goes out, and the cancel that a stop
-// signal (Ctrl-C) asks for. The engine reports each chunk sent through the
-// job link and asks for the cancel between chunks and while a chunk waits
-// (the cutter holding the line); both moments redraw the progress.
+// signal (Ctrl-C) asks for. The engine reports each chunk the driver takes
+// and asks for the cancel between chunks and while a chunk or the drain waits;
+// each moment updates what has left the computer (LineTracker) and redraws.
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <functional>
+#include <optional>
+#include <string>
 
-#include "cutter_port.h"
 #include "job_link.h"
+#include "line_tracker.h"
 
 enum class ProgressStyle { Quiet, Lines, OneLine };
 
 class SendProgress : public SilentJobLink {
 public:
-    using Clock = std::chrono::steady_clock;
+    using Clock = LineTracker::Clock;
 
-    using LineProbe = std::function<CutterPort::LineState()>;
+    // What the port tells: the CTS line, and the bytes its driver still holds
+    // (none where it cannot tell, as on a virtual port).
+    struct PortProbes {
+        std::function<LineTracker::Cts()> cts;
+        std::function<std::optional<uint64_t>()> queued;
+    };
 
-    // `probe` tells whether the cutter holds the line; where it cannot, a
-    // pause of the chunks tells.
-    SendProgress(ProgressStyle style, uint64_t totalBytes, std::FILE* out, LineProbe probe);
+    SendProgress(ProgressStyle style, uint64_t totalBytes, std::FILE* out, PortProbes probes);
 
     bool IsCancelRequested() override;
-    // The engine reports here each chunk that has gone to the port.
+    // The engine reports here each chunk the driver has taken.
     void ChunkSent(uint32_t chunks, uint32_t bytesSent) override;
 
-    uint64_t bytesSent() const;
-    // The closing line: sent in full, or where it stopped.
+    // The closing line: sent in full (when the last byte has left), or where
+    // it stopped.
     void Finish(bool complete);
 
 private:
-    bool Holding(Clock::time_point now) const;
+    void Update();
     void Draw(Clock::time_point now, bool force);
-    void Line(const char* text);
+    void DrawLines(Clock::time_point now);
+    void SayNothingTaken(Clock::time_point now);
+    std::string RateAndTimeLeft() const;
+    void Line(const std::string& text);
 
     ProgressStyle style_;
-    LineProbe probe_;
+    PortProbes probes_;
     uint64_t total_;
     std::FILE* out_;
-    uint64_t sent_ = 0;
     Clock::time_point start_;
-    Clock::time_point lastChunk_;
+    LineTracker line_;
     Clock::time_point lastDraw_{};
     int quartersShown_ = 0;
     bool holdShown_ = false;
+    Clock::time_point holdBegan_{};
+    bool nothingTakenSaid_ = false;
 };

@@ -14,7 +14,7 @@ trap 'rm -rf "$work"' EXIT
 blade=$(awk -v u="$offset" 'BEGIN { printf "%.3f", u / 40 }')
 
 "$bin/cutconv" --port "$drawing" "$work/plain.th0"
-"$bin/cutconv" --port --offset "$offset" --overcut "$overcut" "$drawing" "$work/comp.th0"
+"$bin/cutconv" --port --offset "${offset}pu" --overcut "${overcut}pu" "$drawing" "$work/comp.th0"
 for run in plain comp; do
   "$bin/cutter-sim" --blade "$blade" --drawing "$work/plain.th0" --svg "$work/$run.svg" \
     "$work/$run.th0" >"$work/$run.summary" 2>/dev/null || true

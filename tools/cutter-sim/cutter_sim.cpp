@@ -60,6 +60,10 @@ int main(int argc, char** argv) {
         std::fputs(kSimUsage, stdout);
         return kExitClean;
     }
+    if (options.version) {
+        std::puts("cutter-sim " HARVEL_VERSION);
+        return kExitClean;
+    }
 
     InputPort input;
     if (SimError error = input.Open(options.input)) return Fail(error);

@@ -75,6 +75,8 @@ bool ParseSimOptions(int argc, const char* const* argv, SimOptions& options, std
             arg == "--hold-forever-after" || arg == "--blade" || arg == "--drawing";
         if (arg == "--help" || arg == "-h") {
             options.help = true;
+        } else if (arg == "--version") {
+            options.version = true;
         } else if (takesValue) {
             if (i + 1 >= argc) {
                 problem = "missing value for " + arg;

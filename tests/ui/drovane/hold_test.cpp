@@ -21,7 +21,7 @@ namespace {
 using ui::LinuxRequest;
 
 const std::string kHoldAfter = "--hold-after 60000";
-const char* const kOptions = "--port --offset 10 --overcut 10";
+const char* const kOptions = "--port --offset 10pu --overcut 10pu";
 
 class DrovaneJobHold : public DrovaneJobTest {
 protected:

@@ -26,7 +26,7 @@ void DrovaneJobTest::ExportDrawing(const std::string& name, const std::string& p
 
 std::string DrovaneJobTest::Converted(const std::string& name, const std::string& options) {
     const std::string base = ArtifactsDir() + "/" + name;
-    ui::LinuxRequest("cutconv " + options + " " + base + ".plt " + base + ".expected");
+    ui::LinuxRequest("cutconv --plain " + options + " " + base + ".plt " + base + ".expected");
     return ui::ReadBytes(ArtifactPath(name + ".expected")).value();
 }
 

@@ -14,7 +14,7 @@ protected:
     // artifacts for the native converter.
     void ExportDrawing(const std::string& name, const std::string& plot);
     // What the native converter makes of NAME.plt with these options
-    // ("--port --offset 10 --overcut 10").
+    // ("--port --offset 10pu --overcut 10pu").
     std::string Converted(const std::string& name, const std::string& options);
     // The bytes the virtual cutter NAME received.
     std::string Received(const std::string& name);

@@ -35,7 +35,7 @@ TEST_F(DrovaneJob, StartStreamsTheConvertedDrawingToTheCutter) {
 
     const std::string cutter = WaitForCutter(12);
     EXPECT_NE(cutter.find("exit=0"), std::string::npos) << cutter;
-    const std::string expected = Converted("stream", "--port --offset 10 --overcut 10");
+    const std::string expected = Converted("stream", "--port --offset 10pu --overcut 10pu");
     EXPECT_GT(expected.size(), 4u * 1024u) << "the job should take several chunks";
     EXPECT_EQ(CompareBytes(Received("stream"), expected), "equal");
 }
@@ -73,8 +73,8 @@ TEST_F(DrovaneJob, CompensationComesFromTheCheckBoxesAndEdits) {
         Settings stored;
     };
     const Case cases[] = {
-        {L"0.7", true, L"3", false, "--offset 28 --overcut 0", {0, 0, 1, 300, 70}},
-        {L"0.5", false, L"7.5", true, "--offset 0 --overcut 300", {0, 1, 0, 750, 50}},
+        {L"0.7", true, L"3", false, "--offset 28pu --overcut 0", {0, 0, 1, 300, 70}},
+        {L"0.5", false, L"7.5", true, "--offset 0 --overcut 300pu", {0, 1, 0, 750, 50}},
     };
     int n = 0;
     for (const Case& c : cases) {
@@ -117,7 +117,7 @@ TEST_F(DrovaneJob, SavePltWritesTheFileModeConversionUnderTheChosenName) {
         ExpectCleanEnd(run, {0, 1, 1, 25, 25});
         EXPECT_EQ(ui::FolderEntries(folder), std::vector<std::wstring>{written});
         EXPECT_EQ(CompareBytes(ui::ReadBytes(folder + L"\\" + written).value_or(""),
-                               Converted("saved", "--offset 10 --overcut 10")),
+                               Converted("saved", "--offset 10pu --overcut 10pu")),
                   "equal");
     }
 }
@@ -165,7 +165,8 @@ TEST_F(DrovaneJob, CancelDuringALineRateStream) {
 
     WaitForCutter(5, 60);
     const std::string received = Received("line-rate-cancel");
-    const std::string expected = Converted("line-rate-cancel", "--port --offset 10 --overcut 10");
+    const std::string expected =
+        Converted("line-rate-cancel", "--port --offset 10pu --overcut 10pu");
     const size_t chunksBefore = static_cast<size_t>(counterBefore / 1124);
     const size_t chunksAtCancel = static_cast<size_t>(counterAfter / 1124);
     EXPECT_GE(received.size(), chunksBefore * 1024);
@@ -194,7 +195,7 @@ TEST_F(DrovaneJob, AfterAPortFailsAnotherPortCanBeUsed) {
 
     WaitForCutter(7);
     EXPECT_EQ(CompareBytes(Received("second-port"),
-                           Converted("second-port", "--port --offset 10 --overcut 10")),
+                           Converted("second-port", "--port --offset 10pu --overcut 10pu")),
               "equal");
 }
 

@@ -15,15 +15,15 @@ cp "$samples/square.plt" "$dir/square.plt"
 "$cutconv" "$dir/square.plt" "$dir/plain.plt"
 check "plain square" "$(cat "$samples/square_out_plain.plt")" "$(cat "$dir/plain.plt")"
 
-"$cutconv" --offset 20 --overcut 300 "$dir/square.plt" "$dir/comp.plt"
+"$cutconv" --offset 20pu --overcut 300pu "$dir/square.plt" "$dir/comp.plt"
 check "compensated square" "$(cat "$samples/square_out_offset20_overcut300.plt")" "$(cat "$dir/comp.plt")"
 
-"$cutconv" --port --offset 20 --overcut 300 "$dir/square.plt" "$dir/port.th0"
+"$cutconv" --port --offset 0.5 --overcut 7.5 "$dir/square.plt" "$dir/port.th0"
 check "port stream" "$(cat "$samples/square_out_offset20_overcut300.th0")" "$(cat "$dir/port.th0")"
 
 # Inkscape's manner: many points per command, other instructions between.
 printf 'IN;SP1;PU0,0;\nPD0,200,200,200,200,0,0,0;\nPU0,0;VS32;' >"$dir/square.hpgl"
-err=$("$cutconv" --hpgl --port --offset 20 --overcut 300 "$dir/square.hpgl" "$dir/hpgl.th0" 2>&1)
+err=$("$cutconv" --hpgl --port --offset 0.5 --overcut 7.5 "$dir/square.hpgl" "$dir/hpgl.th0" 2>&1)
 check "multi-point HPGL square cut as the square" "$(cat "$samples/square_out_offset20_overcut300.th0")" "$(cat "$dir/hpgl.th0")"
 check "skipped instructions counted" "cutconv: $dir/square.hpgl: skipped VS 1" "$err"
 

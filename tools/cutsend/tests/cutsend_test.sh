@@ -37,11 +37,11 @@ for i in $(seq 0 3999); do
   printf 'PU%d,%d;PD%d,%d;PD%d,%d;PD%d,%d;PD%d,%d;' $x $y $x $((y + 200)) $((x + 200)) \
     $((y + 200)) $((x + 200)) $y $x $y
 done >"$dir/big.plt"
-"$cutconv" --port --offset 20 --overcut 300 "$dir/big.plt" "$dir/big.th0"
+"$cutconv" --port --offset 0.5 --overcut 7.5 "$dir/big.plt" "$dir/big.th0"
 
-# The bytes Drovane sends: the same as cutconv --port with the lengths in units.
+# The bytes Drovane sends: the same as cutconv --port with the same lengths.
 cable
-"$cutconv" --port --offset 20 --overcut 300 "$samples/nested.plt" "$dir/nested.th0"
+"$cutconv" --port --offset 0.5 --overcut 7.5 "$samples/nested.plt" "$dir/nested.th0"
 cutter nested --first-byte-ms 20000
 "$cutsend" --quiet --offset 0.5 --overcut 7.5 --port "$dir/port" "$samples/nested.plt"
 check "nested sample sent" 0 $?
@@ -51,7 +51,7 @@ check "cutter received the conversion byte for byte" yes \
 
 # Inkscape's manner, many points per command: the same cut as our square.
 printf 'IN;SP1;PU0,0;\nPD0,200,200,200,200,0,0,0;\nPU0,0;DF;' >"$dir/square.hpgl"
-"$cutconv" --port --offset 20 --overcut 300 "$samples/square.plt" "$dir/square.th0"
+"$cutconv" --port --offset 0.5 --overcut 7.5 "$samples/square.plt" "$dir/square.th0"
 cutter square --first-byte-ms 20000
 "$cutsend" --quiet --hpgl --offset 0.5 --overcut 7.5 --port "$dir/port" "$dir/square.hpgl"
 wait "$cutter_pid"
@@ -61,13 +61,40 @@ check "multi-point HPGL square cut as the square" yes \
 # The cutter holds the line for 3 s, then takes the rest.
 cutter hold --first-byte-ms 20000 --hold-after 20000 --hold-ms 3000
 start=$(now)
-"$cutsend" --offset 0.5 --overcut 7.5 --port "$dir/port" "$dir/big.plt" 2>"$dir/hold.err"
+"$cutsend" --quiet --offset 0.5 --overcut 7.5 --port "$dir/port" "$dir/big.plt"
 check "sent after the hold" 0 $?
 wait "$cutter_pid"
 check "the hold lasted its time" yes "$(awk -v s="$start" -v e="$(now)" 'BEGIN { print (e - s >= 3 ? "yes" : "no") }')"
 check "everything arrived after the hold" yes "$(cmp -s "$dir/hold.raw" "$dir/big.th0" && echo yes)"
 check "the cutter held once" yes "$(grep -q ' complete holds=1$' "$dir/hold.summary" && echo yes)"
-check "progress told of the hold" yes "$(grep -q 'cutter holding the line' "$dir/hold.err" && echo yes)"
+
+# Progress on a line at 38400 baud: the rate is the line's, and the last line
+# comes when the cutter has the last byte (a virtual port tells no more).
+head -c 25000 "$dir/big.plt" | sed 's/[^;]*$//' >"$dir/mid.plt"
+cutter line --baud 38400 --first-byte-ms 20000 --quiet-ms 3000
+start=$(now)
+"$cutsend" --offset 0.5 --overcut 7.5 --port "$dir/port" "$dir/mid.plt" 2>"$dir/line.err"
+check "sent at the line's pace" 0 $?
+wait "$cutter_pid"
+rates=$(sed -n 's/.* \([0-9]*\) bytes\/s.*/\1/p' "$dir/line.err")
+check "rates shown, each within 5 % of 3840 ($(echo $rates))" yes \
+  "$([ -n "$rates" ] && echo "$rates" | awk '$1 < 3648 || $1 > 4032 { bad = 1 } END { print bad ? "no" : "yes" }')"
+took=$(sed -n 's/.*sent [0-9]* bytes in \([0-9.]*\) s$/\1/p' "$dir/line.err")
+last=$(stat -c %.Y "$dir/line.raw")
+check "the last line's time is the last byte's (${took:-?} s, cutter $(awk -v s="$start" -v l="$last" 'BEGIN { printf "%.1f", l - s }') s)" yes \
+  "$(awk -v s="$start" -v t="${took:-0}" -v l="$last" 'BEGIN { d = s + t - l; print (d * d <= 1 ? "yes" : "no") }')"
+check "no hold where none was" no "$(grep -q 'holding' "$dir/line.err" && echo yes || echo no)"
+
+# Nothing reads the port (the cutter off): a word after 10 s, and waiting goes on.
+cable
+"$cutsend" --port "$dir/port" "$dir/big.plt" 2>"$dir/nothing.err" &
+sender=$!
+sleep 11.5
+check "the cutter that takes nothing named" yes \
+  "$(grep -q 'cutter has taken nothing for 10 s: check that it is switched on, online, on this port, with a cable that carries CTS' "$dir/nothing.err" && echo yes)"
+kill -INT "$sender"
+wait "$sender"
+check "still waiting until stopped" 130 $?
 
 # Ctrl-C while the cutter holds: out within 0.5 s, nothing after the chunk in flight.
 cable
@@ -114,6 +141,19 @@ check "length that is no number fails" 2 "$rc"
 check "length named" yes "$([[ $err == "cutsend: --offset wants a length"* ]] && echo yes)"
 "$cutsend" --overcut -1 --port "$dir/port" "$samples/nested.plt" 2>/dev/null
 check "negative length fails" 2 $?
+err=$("$cutsend" --offset 25 --port "$dir/port" "$samples/nested.plt" 2>&1); rc=$?
+check "an offset no knife has refused without --force" "2 yes" \
+  "$rc $([[ $err == "cutsend: --offset 25 mm is no drag knife's offset"*"--force"* ]] && echo yes)"
+err=$("$cutsend" --offset 0.5 --overcut 3 --max-size 200x100 --port "$dir/port" "$samples/sign.plt" 2>&1); rc=$?
+check "the cut's size first, then a drawing beyond --max-size refused" "2
+cutsend: cutting 200.0 × 60.0 mm at 1.0, 1.0
+cutsend: the cut reaches 201.0 × 61.0 mm from the origin, beyond --max-size 200×100 mm; nothing sent" \
+  "$rc
+$err"
+inkscape=$samples/../engine/tests/hpgl_files/inkscape.hpgl
+err=$("$cutsend" --offset 0.25 --overcut 1 --port "$dir/port" "$inkscape" 2>&1); rc=$?
+check "Inkscape's HPGL without --hpgl refused with the hint" "2 yes" \
+  "$rc $([[ $err == "cutsend: $inkscape: at byte "*"add --hpgl"* ]] && echo yes)"
 "$cutsend" --port "$dir/port" "$dir/missing.plt" 2>/dev/null
 check "missing drawing fails" 2 $?
 mkfifo "$dir/fifo.plt"

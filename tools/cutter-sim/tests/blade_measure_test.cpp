@@ -117,7 +117,7 @@ TEST_F(BladeMeasure, MeasureThatFailsLeavesTheStreamsVerdictAndBytes) {
         plot += "PU" + x + "," + y + ";PD" + x + "," + y2 + ";PD" + x2 + "," + y2 + ";PD" + x2 +
                 "," + y + ";PD" + x + "," + y + ";";
     }
-    const fs::path stream = Convert("squares", plot, {"--offset", "20", "--overcut", "300"});
+    const fs::path stream = Convert("squares", plot, {"--offset", "0.5", "--overcut", "7.5"});
     const fs::path raw = dir_ / "received.th0";
     EXPECT_EQ(RunLimited(24 * 1024, {"--blade", "0.5", "--raw", raw.string(), "--summary",
                                      (dir_ / "summary.txt").string(), stream.string()}),

@@ -78,7 +78,7 @@ protected:
                     std::to_string(x) + ",0;";
         }
         WriteFile(dir_ / "squares.plt", plot);
-        pid_t pid = Spawn({CUTCONV_PATH, "--port", "--offset", "20", "--overcut", "300",
+        pid_t pid = Spawn({CUTCONV_PATH, "--port", "--offset", "0.5", "--overcut", "7.5",
                            (dir_ / "squares.plt").string(), (dir_ / "squares.th0").string()},
                           dir_ / "cutconv.out");
         EXPECT_EQ(WaitExit(pid, std::chrono::seconds(30)), 0);
@@ -222,7 +222,7 @@ TEST_F(CutterSimEndToEnd, BladeMissesSharpCornersByAboutTheOffsetUnlessCompensat
             EXPECT_EQ(WaitExit(Spawn(args, dir_ / "cutconv.out"), std::chrono::seconds(30)), 0);
         };
         convert("plain.th0", {});
-        convert("compensated.th0", {"--offset", "20", "--overcut", "300"});
+        convert("compensated.th0", {"--offset", "0.5", "--overcut", "7.5"});
         auto cornerMiss = [&](const char* stream) {
             pid_t pid = Spawn(
                 {CUTTER_SIM_PATH, "--blade", "0.5", "--drawing", (dir_ / "plain.th0").string(),
