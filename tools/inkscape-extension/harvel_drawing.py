@@ -66,6 +66,8 @@ class CutDrawing:
         self.plotter_from_document = Transform(
             [[encoder.scaleX * encoder.viewBoxTransformX, 0.0, -float(encoder.divergenceX)],
              [0.0, -encoder.scaleY * encoder.viewBoxTransformY, -float(encoder.divergenceY)]])
+        # The highest point written: the encoder's extremes are whole units.
+        self.top_units = encoder.sizeY - encoder.divergenceY
 
 
 def _remove_unwanted(svg, selected_ids):

@@ -9,8 +9,8 @@ from harvel_drawing import PREVIEW_LAYER_ID, PREVIEW_LAYER_LABEL, is_preview_lay
 from harvel_tools import find_tool, length_for_cutconv, run_quietly
 
 _UNITS_PER_MM = 40
-# The engine places a drawing 1 mm (40 units) from its lowest corner, which Inkscape's
-# encoder puts at the origin.
+# The engine turns HPGL's y-up drawing downwards and places it 1 mm (40 units) from its
+# corner, which Inkscape's encoder puts at the origin.
 _ENGINE_MARGIN_UNITS = 40
 # The cutter-sim picture's paths to show, with the look each gets here (widths in mm).
 _SHOWN = (("axis", "Knife path", "#3366cc", 0.1, "0.6,0.4"),
@@ -51,8 +51,10 @@ def replace_layer(svg, drawing, fields, paths):
             svg.remove(e)
     else:
         svg.append(layer)
-    document_from_cutter = (-drawing.plotter_from_document) @ Transform(
-        translate=(-_ENGINE_MARGIN_UNITS, -_ENGINE_MARGIN_UNITS)) @ Transform(scale=_UNITS_PER_MM)
+    cutter_from_plotter = Transform(
+        [[1, 0, _ENGINE_MARGIN_UNITS], [0, -1, drawing.top_units + _ENGINE_MARGIN_UNITS]])
+    document_from_cutter = -(cutter_from_plotter @ drawing.plotter_from_document) @ Transform(
+        scale=_UNITS_PER_MM)
     user_units_per_mm = svg.viewport_to_unit("1mm")
     for name, title, colour, width_mm, dashes in _SHOWN:
         if name not in paths:

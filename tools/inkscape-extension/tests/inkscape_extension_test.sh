@@ -46,9 +46,9 @@ layers = [e for e in inkex.load_svg(sys.argv[1]).getroot() if e.get('id') == 'ha
 $2" "$1"
 }
 preview_label() { layer "$1" "print(len(layers), layers[0].label)"; }
-preview_box() {
-  layer "$1" "b = [p for p in layers[0] if p.label == 'Blade cut'][0].bounding_box()
-print('%.2f,%.2f,%.2f,%.2f' % (b.left, b.top, b.right, b.bottom))"
+preview_nodes() {  # the blade cut's points, to 0.1 mm, in order
+  layer "$1" "blade = [p for p in layers[0] if p.label == 'Blade cut'][0]
+print(' '.join('%.1f,%.1f' % (p.x, p.y) for p in blade.path.end_points))"
 }
 
 cable
@@ -90,10 +90,12 @@ for drawing in rectangle:100.00x50.00 circle:40.00x40.00 star:47.55x45.23; do
     "$(preview_label "$dir/$name-preview.svg")"
 done
 
-# The preview lies on the drawing: without offset the blade cuts the rectangle itself
-# (x 30 to 130 mm, y 40 to 90 mm on the page).
-harvel --mode=preview --offset=0 --overcut=0 "$drawings/rectangle.svg" >"$dir/plain-preview.svg"
-check "preview placed on the drawing" 30.00,40.00,130.00,90.00 "$(preview_box "$dir/plain-preview.svg")"
+# The preview lies on the drawing: without offset the blade cuts the star itself, from
+# its top tip on, point by point, on the page's own coordinates (the star's path).
+harvel --mode=preview --offset=0 --overcut=0 "$drawings/star.svg" >"$dir/plain-preview.svg"
+check "preview placed on the drawing" \
+  "60.0,25.0 65.9,41.9 83.8,42.3 69.5,53.1 74.7,70.2 60.0,60.0 45.3,70.2 50.5,53.1 36.2,42.3 54.1,41.9 60.0,25.0" \
+  "$(preview_nodes "$dir/plain-preview.svg")"
 
 # A second preview replaces the first; a cut leaves the preview layer out.
 harvel --mode=preview --offset=0.5 "$dir/star-preview.svg" >"$dir/again.svg"
