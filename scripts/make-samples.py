@@ -74,7 +74,7 @@ def sign():
 def sign_svg():
     # The same sign as Inkscape draws it: millimetres, y downwards, one path per contour.
     paths = "".join(
-        '  <path fill="none" stroke="#000" stroke-width="0.3" d="M %s Z"/>\n'
+        '  <path fill="none" stroke="#000" stroke-width="0.1" d="M %s Z"/>\n'
         % " L ".join("%.3f,%.3f" % (x, 70 - y) for x, y in contour[:-1])
         for contour in sign_contours(1))
     return ('<?xml version="1.0" encoding="UTF-8"?>\n'

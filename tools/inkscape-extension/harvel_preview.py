@@ -13,8 +13,8 @@ _UNITS_PER_MM = 40
 # corner, which Inkscape's encoder puts at the origin.
 _ENGINE_MARGIN_UNITS = 40
 # The cutter-sim picture's paths to show, with the look each gets here (widths in mm).
-_SHOWN = (("axis", "Knife path", "#3366cc", 0.1, "0.6,0.4"),
-          ("blade", "Blade cut", "#d40000", 0.2, None))
+_SHOWN = (("axis", "Knife path", "#3366cc", 0.04, "0.3,0.2"),
+          ("blade", "Blade cut", "#d40000", 0.06, None))
 
 
 def measure(drawing, offset_mm, overcut_mm, folder):

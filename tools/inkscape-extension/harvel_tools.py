@@ -84,6 +84,9 @@ def send(args):
         for signum in (signal.SIGTERM, signal.SIGINT, signal.SIGHUP):
             signal.signal(signum, hand_on)
         for line in iter(process.stdout.readline, b""):
-            sys.stderr.write(line.decode("utf-8", "replace"))
-            sys.stderr.flush()
+            try:
+                sys.stderr.write(line.decode("utf-8", "replace"))
+                sys.stderr.flush()
+            except OSError:  # nobody reads the messages any more: the job was abandoned
+                process.terminate()
         return process.wait()
