@@ -49,7 +49,11 @@ class CutWithHarvel(inkex.EffectExtension):
 
     def _cut(self, drawing, folder):
         cutsend = find_tool("cutsend")
-        port = self.options.port.strip() or self._only_port(cutsend)
+        port = self.options.port.strip()
+        if not port:
+            # Never a guess: a lone port listed may well be a built-in one with no cutter on it.
+            raise inkex.AbortExtension("Name the cutter's serial port in the dialog; "
+                                       "cutsend --list finds:\n" + serial_ports(cutsend))
         hpgl = f"{folder}/drawing.hpgl"
         with open(hpgl, "w", encoding="ascii") as out:
             out.write(drawing.hpgl)
@@ -58,15 +62,6 @@ class CutWithHarvel(inkex.EffectExtension):
         if status != 0:
             raise ToolFailed(status if status > 0 else 128 - status)
         return False  # the document is left as it was
-
-    @staticmethod
-    def _only_port(cutsend):
-        ports, listing = serial_ports(cutsend)
-        if len(ports) == 1:
-            return ports[0]
-        raise inkex.AbortExtension(
-            "Name the cutter's serial port in the dialog; "
-            + ("no serial port was found." if not ports else "these are here:\n" + listing))
 
 
 if __name__ == "__main__":

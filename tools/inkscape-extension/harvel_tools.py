@@ -57,9 +57,8 @@ def run_quietly(args):
 
 
 def serial_ports(cutsend):
-    """The ports `cutsend --list` names, each with its description."""
-    listing = run_quietly([cutsend, "--list"])
-    return [line.split("\t", 1)[0] for line in listing.splitlines() if "\t" in line], listing
+    """What `cutsend --list` says: each port with its description, or that there is none."""
+    return run_quietly([cutsend, "--list"])
 
 
 def _die_with_parent():

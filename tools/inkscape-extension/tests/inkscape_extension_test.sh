@@ -116,6 +116,11 @@ harvel --mode=preview --offset=0 --overcut=0 --selection_only=true --id=frame \
 check "selection only: the frame without its text" "1 Harvel preview: corner miss 0.000 mm, blade cut 320.000 mm" \
   "$(preview_label "$dir/frame.svg")"
 
+# No port named: the ports cutsend finds, and nothing sent.
+err=$(harvel --mode=cut --port= "$drawings/star.svg" 2>&1 >/dev/null); rc=$?
+check "no port named: refused with cutsend's list" yes \
+  "$([ "$rc" -ne 0 ] && [[ $err == "Name the cutter's serial port in the dialog; cutsend --list finds:"* ]] && echo yes)"
+
 # A missing port: cutsend's own message and status.
 err=$(harvel --mode=cut --port="$dir/no-such-port" "$drawings/star.svg" 2>&1 >/dev/null); rc=$?
 check "missing port fails as cutsend does" 2 "$rc"
