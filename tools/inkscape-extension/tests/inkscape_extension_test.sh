@@ -36,10 +36,11 @@ cutter() {  # cutter NAME [cutter-sim options]: receives into NAME.raw and NAME.
   sleep 0.3  # let it open its end
 }
 field() { sed -n "s/.*\b$1=\([^ ]*\).*/\1/p" "$2"; }  # field NAME FILE: a value of a summary
-size_of() {  # size_of SUMMARY: the cut box's width x height in mm
-  field bbox_mm "$1" | awk -F, '{ printf "%.2fx%.2f", $3 - $1, $4 - $2 }'
+size_is() {  # size_is SUMMARY WIDTHxHEIGHT: the cut box's size within 0.05 mm
+  field bbox_mm "$1" | awk -F, -v size="$2" '{ split(size, s, "x"); w = $3 - $1 - s[1]; h = $4 - $2 - s[2]
+    print (w * w <= 0.0025 && h * h <= 0.0025 ? "yes" : sprintf("%.3fx%.3f", $3 - $1, $4 - $2)) }'
 }
-# preview_label FILE.svg / preview_box FILE.svg: the preview layer's label, its blade cut's box
+# The preview layers of FILE.svg, given to a few lines of Python
 layer() {
   PYTHONPATH=$inkscape_extensions "$python" -c "import inkex, sys
 layers = [e for e in inkex.load_svg(sys.argv[1]).getroot() if e.get('id') == 'harvel-preview']
@@ -52,7 +53,7 @@ print(' '.join('%.1f,%.1f' % (p.x, p.y) for p in blade.path.end_points))"
 }
 
 cable
-for drawing in rectangle:100.00x50.00 circle:40.00x40.00 star:47.55x45.23; do
+for drawing in rectangle:100x50 circle:40x40 star:47.553x45.225; do
   name=${drawing%%:*} size=${drawing#*:}
   svg=$drawings/$name.svg
 
@@ -75,7 +76,7 @@ for drawing in rectangle:100.00x50.00 circle:40.00x40.00 star:47.55x45.23; do
   cutter "$name-plain"
   harvel --mode=cut --port="$dir/port" --offset=0 --overcut=0 "$svg" >/dev/null 2>&1
   wait "$cutter_pid"
-  check "$name: the cut box is the drawing's size" "$size" "$(size_of "$dir/$name-plain.summary")"
+  check "$name: the cut box is the drawing's $size mm" yes "$(size_is "$dir/$name-plain.summary" "$size")"
 
   # Preview: the figures cutter-sim gives for what the cutter received.
   "$bin/cutconv" --hpgl --port "$dir/$name.hpgl" "$dir/$name-plain.th0"
