@@ -112,9 +112,9 @@ err=$(harvel --mode=cut --port="$dir/no-such-port" "$drawings/text.svg" 2>&1 >/d
 check "text refused" yes "$([ "$rc" -ne 0 ] && echo yes)"
 check "text refusal counts and advises" yes \
   "$([[ $err == *"3 text objects are still text"*"Path > Object to Path"* ]] && echo yes)"
-harvel --mode=preview --offset=0 --overcut=0 --selection_only=true --id=frame \
+harvel --mode=preview --offset=0 --overcut=0 --selection_only=true --id=frame --id=picture \
   "$drawings/text.svg" >"$dir/frame.svg"
-check "selection only: the frame without its text" "1 Harvel preview: corner miss 0.000 mm, blade cut 320.000 mm" \
+check "selection only: the frame without its text, and no bitmap" "1 Harvel preview: corner miss 0.000 mm, blade cut 320.000 mm" \
   "$(preview_label "$dir/frame.svg")"
 
 # No port named: the ports cutsend finds, and nothing sent.
