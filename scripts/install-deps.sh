@@ -9,7 +9,8 @@ packages=(cmake ninja-build g++ clang libclang-rt-14-dev clang-format googletest
           fonts-arphic-uming
           nsis x11-utils
           libserialport-dev pkg-config
-          help2man lintian dpkg-dev file man-db bsdextrautils)
+          help2man lintian dpkg-dev file man-db bsdextrautils
+          inkscape python3-lxml python3-numpy python3-cssselect)
 
 missing=()
 for p in "${packages[@]}"; do

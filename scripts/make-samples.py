@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Writes the sample drawings in samples/ as an exporting program would: plot
-files in plotter units (1/40 mm) with pen-up and pen-down commands."""
+files in plotter units (1/40 mm) with pen-up and pen-down commands, and the sign
+as an Inkscape drawing."""
 import math
 import os
 
@@ -54,9 +55,8 @@ def plot_file(contours, separator=""):
     return separator.join(c + ";" for c in commands)
 
 
-def sign():
+def sign_contours(mm):
     # 200 x 60 mm plate with a rounded border and the word HARVEL in 30 mm letters.
-    mm = 40
     contours = [closed(rounded_rectangle(0, 0, 200 * mm, 60 * mm, 8 * mm))]
     scale = 30 * mm / 7
     x = 17 * mm
@@ -64,7 +64,22 @@ def sign():
         for outline in LETTERS[letter]:
             contours.append(closed([(x + px * scale, 15 * mm + py * scale) for px, py in outline]))
         x += 5.4 * scale
-    return plot_file(contours, "\r\n")
+    return contours
+
+
+def sign():
+    return plot_file(sign_contours(40), "\r\n")
+
+
+def sign_svg():
+    # The same sign as Inkscape draws it: millimetres, y downwards, one path per contour.
+    paths = "".join(
+        '  <path fill="none" stroke="#000" stroke-width="0.1" d="M %s Z"/>\n'
+        % " L ".join("%.3f,%.3f" % (x, 70 - y) for x, y in contour[:-1])
+        for contour in sign_contours(1))
+    return ('<?xml version="1.0" encoding="UTF-8"?>\n'
+            '<svg xmlns="http://www.w3.org/2000/svg" width="220mm" height="80mm" '
+            'viewBox="-10 0 220 80">\n' + paths + "</svg>\n")
 
 
 def nested():
@@ -90,6 +105,8 @@ def main():
     os.makedirs(OUT, exist_ok=True)
     with open(os.path.join(OUT, "sign.plt"), "w", newline="") as f:
         f.write(sign())
+    with open(os.path.join(OUT, "sign.svg"), "w", newline="") as f:
+        f.write(sign_svg())
     with open(os.path.join(OUT, "nested.plt"), "w", newline="") as f:
         f.write(nested())
 
