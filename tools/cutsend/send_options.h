@@ -11,6 +11,7 @@ struct SendOptions {
     int32_t overcutUnits = 0;           // overcut, 1/40 mm; 0: off
     bool hpgl = false;                  // read general HPGL first
     std::optional<HpglPoint> plotArea;  // plotter units, for HPGL scaled to it
+    uint32_t fromContour = 0;           // 0: the whole job; else send from this contour
     bool quiet = false;
     bool list = false;
     bool help = false;

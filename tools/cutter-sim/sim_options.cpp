@@ -75,6 +75,8 @@ bool ParseSimOptions(int argc, const char* const* argv, SimOptions& options, std
             arg == "--hold-forever-after" || arg == "--blade" || arg == "--drawing";
         if (arg == "--help" || arg == "-h") {
             options.help = true;
+        } else if (arg == "--jobs") {
+            options.jobs = true;
         } else if (takesValue) {
             if (i + 1 >= argc) {
                 problem = "missing value for " + arg;
@@ -127,6 +129,10 @@ bool ParseSimOptions(int argc, const char* const* argv, SimOptions& options, std
             problem = "unexpected argument " + arg;
             return false;
         }
+    }
+    if (options.jobs && options.bladeMm >= 0) {
+        problem = "--blade follows one job: not with --jobs";
+        return false;
     }
     if (!options.drawingPath.empty() && options.bladeMm < 0) {
         problem = "--drawing needs --blade";

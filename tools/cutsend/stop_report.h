@@ -1,0 +1,22 @@
+#pragma once
+// What cutsend tells when a job stops before its end (a signal, a port that
+// fails): the contour in flight and how many there are, the bytes sent, how
+// the cutter was left, and the command that goes on from there.
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+#include "stream_contours.h"
+#include "stream_stop.h"
+
+struct StopFacts {
+    StreamContours contours;  // inFlight: the contour the stop came in
+    uint64_t bytesSent = 0;   // of what this job sends
+    uint64_t bytesTotal = 0;
+    StopEnding ending = StopEnding::NothingSent;
+};
+
+// "51,200": digits in groups of three.
+std::string GroupedNumber(uint64_t value);
+
+void ReportStop(std::FILE* out, const StopFacts& facts, const std::string& resumeCommand);
