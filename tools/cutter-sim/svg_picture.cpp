@@ -41,9 +41,9 @@ void SvgPicture::JobBegins() {
 
 void SvgPicture::WriteLabels(std::ostream& out, const BoundingBox& frame) const {
     if (labels_.empty()) return;
-    // Text readable beside the drawing, whatever its size: about 1/80 of it.
+    // Text that scales with the drawing but stays smaller than its letters.
     const int64_t side = std::max(frame.maxX - frame.minX, frame.maxY - frame.minY);
-    const int64_t size = std::clamp<int64_t>(side / 80, 60, 320);  // 1.5 to 8 mm
+    const int64_t size = std::clamp<int64_t>(side / 250, 40, 200);  // 1 to 5 mm
     static const char* const kJobColours[] = {"#c00", "#06c", "#080", "#a0a"};
     out << "<g class=\"contours\" font-family=\"sans-serif\" font-size=\"" << UnitsToMm(size)
         << "\">\n";
