@@ -95,8 +95,26 @@ check "the stop tells the contour and how to go on" yes "$(grep -q '^cutsend: st
   grep -q "^cutsend: to go on from there: $cutsend --from-contour [0-9]* --offset 0.5 --overcut 7.5 --port $dir/port $dir/big.plt\$" "$dir/cancel.err" && echo yes)"
 check "the stop says to reset the cutter" yes "$(grep -q 'reset the cutter before the next job' "$dir/cancel.err" && echo yes)"
 
+# A second Ctrl-C does not wait for the line: cutsend ends at once.
+cable
+cutter twice --first-byte-ms 20000 --hold-forever-after 20000 --quiet-ms 3000
+"$cutsend" --quiet --port "$dir/port" "$dir/big.plt" 2>/dev/null &
+sender=$!
+sleep 1
+kill -INT "$sender"
+sleep 0.2
+kill -INT "$sender"
+asked=$(now)
+wait "$sender"
+rc=$?
+took=$(awk -v s="$asked" -v e="$(now)" 'BEGIN { printf "%.3f", e - s }')
+check "a second Ctrl-C ends at once (took $took s after it)" yes \
+  "$([ "$rc" = 130 ] && awk -v t="$took" 'BEGIN { exit !(t < 1.2) }' && echo yes)"
+wait "$cutter_pid"
+
 # --from-contour K: the header, then the whole job's stream from contour K's
 # pen-up move on, byte for byte.
+cable
 "$cutconv" --port --offset 20 --overcut 300 "$samples/sign.plt" "$dir/sign.th0"
 contours=$(tr ';' '\n' <"$dir/sign.th0" | grep -c '^U')
 contours=$((contours - 1))  # the ending's move home is no contour
