@@ -4,6 +4,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -153,11 +154,10 @@ int main(int argc, char** argv) {
     progress.Finish(sent.result == JobResult::Completed);
     if (sent.result != JobResult::Completed) {
         StopFacts facts{{}, stop.taken, sending, stop.ending};
-        const uint64_t offset = SentStream(stream, gap).StreamOffset(stop.taken);
-        if (!ScanContours(stream, offset, 0, facts.contours)) {
-            const uint32_t from = facts.contours.inFlight > 0 ? facts.contours.inFlight : 1;
-            ReportStop(stderr, facts, ResumeCommand(argc, argv, from));
-        }
+        // A resumed job stopped in its header stands at its first contour.
+        const uint64_t offset = std::max(SentStream(stream, gap).StreamOffset(stop.taken), gap.to);
+        if (!ScanContours(stream, offset, 0, facts.contours))
+            ReportStop(stderr, facts, ResumeCommand(argc, argv, ResumeContour(facts.contours)));
     }
     switch (sent.result) {
         case JobResult::Completed: return kExitSent;

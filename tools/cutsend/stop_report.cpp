@@ -2,6 +2,10 @@
 // the knife was left up or the cutter should be reset, and the command that goes on.
 #include "stop_report.h"
 
+uint32_t ResumeContour(const StreamContours& contours) {
+    return contours.inFlight > 0 ? contours.inFlight : 1;
+}
+
 std::string GroupedNumber(uint64_t value) {
     std::string digits = std::to_string(value);
     for (size_t i = digits.size(); i > 3; i -= 3) digits.insert(i - 3, ",");
@@ -13,8 +17,7 @@ void ReportStop(std::FILE* out, const StopFacts& facts, const std::string& resum
         std::fputs("cutsend: stopped before the first byte was sent\n", out);
         return;
     }
-    // Before the first contour's move, the job would go on from that contour.
-    const uint32_t contour = facts.contours.inFlight > 0 ? facts.contours.inFlight : 1;
+    const uint32_t contour = ResumeContour(facts.contours);
     std::fprintf(out, "cutsend: stopped in contour %u of %u, %s of %s bytes sent\n", contour,
                  facts.contours.total, GroupedNumber(facts.bytesSent).c_str(),
                  GroupedNumber(facts.bytesTotal).c_str());

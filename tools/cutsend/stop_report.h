@@ -16,6 +16,10 @@ struct StopFacts {
     StopEnding ending = StopEnding::NothingSent;
 };
 
+// The contour to go on from: the one in flight; before the first contour's
+// move, the first.
+uint32_t ResumeContour(const StreamContours& contours);
+
 // "51,200": digits in groups of three.
 std::string GroupedNumber(uint64_t value);
 
