@@ -104,8 +104,9 @@ void DrovaneJobHold::ExpectStopDuringHoldEndsAtOnce(const std::string& name,
     EXPECT_LE(received.size(), static_cast<size_t>(counter / 1124 + 1) * 1024 + 64)
         << "more than the pending chunk and the stop's last bytes reached the cutter";
     ASSERT_LT(received.size(), expected.size());
-    if (StoppedStreamEnd(received, expected) != "ended cleanly")
+    if (StoppedStreamEnd(received, expected) != "ended cleanly") {
         EXPECT_EQ(CompareBytes(received, expected.substr(0, received.size())), "equal");
+    }
 }
 
 TEST_F(DrovaneJobHold, CancelDuringAHoldEndsTheJobAtOnce) {
