@@ -83,6 +83,6 @@ PortResult PortWriter::Drain(const CancelCheck& isCancelled) {
 }
 
 void PortWriter::Discard() {
-    // Not a terminal: nothing is held back to throw away.
+    // Refused where the port is no terminal (a pipe), which holds nothing back.
     ::tcflush(port_, TCOFLUSH);
 }
