@@ -4,11 +4,14 @@
 #include "native_types.h"
 #include "system_error.h"
 
-// How a write or the drain ended. Failed carries the system's reason.
+// How a write or the drain ended. Failed carries the system's reason;
+// `written` tells how many of a write's bytes the port took, also when the
+// write was cancelled or failed part way.
 enum class PortStatus { Done, Cancelled, Failed };
 struct PortResult {
     PortStatus status = PortStatus::Done;
     SystemError reason;
+    uint32_t written = 0;
 };
 
 // Asked between the slices of a wait: true when the job is to stop. Refers to
@@ -50,6 +53,9 @@ public:
     // Waits until the driver has sent what it holds. A driver that cannot tell
     // (a pty) has nothing to wait for.
     PortResult Drain(const CancelCheck& isCancelled);
+
+    // Throws away what the driver still holds for the cutter, unsent.
+    void Discard();
 
 private:
     PortHandle port_;

@@ -11,8 +11,8 @@
 
 namespace {
 
-PortResult Failed(SystemError reason) {
-    return {PortStatus::Failed, reason};
+PortResult Failed(SystemError reason, uint32_t written) {
+    return {PortStatus::Failed, reason, written};
 }
 
 constexpr short kLineGone = POLLERR | POLLHUP | POLLNVAL;
@@ -33,6 +33,7 @@ PortWriter::PortWriter(PortHandle port) : port_(port) {
 PortWriter::~PortWriter() = default;
 
 PortResult PortWriter::Write(const uint8_t* data, uint32_t n, const CancelCheck& isCancelled) {
+    const uint32_t asked = n;
     while (n > 0) {
         const ssize_t written = ::write(port_, data, n);
         if (written > 0) {
@@ -42,12 +43,12 @@ PortResult PortWriter::Write(const uint8_t* data, uint32_t n, const CancelCheck&
         }
         if (written < 0 && errno == EINTR) continue;
         if (written < 0 && errno != EAGAIN && errno != EWOULDBLOCK)
-            return Failed(SystemError::Last());
+            return Failed(SystemError::Last(), asked - n);
         // The line is held: wait for room, a slice at a time.
-        if (isCancelled()) return {PortStatus::Cancelled, {}};
+        if (isCancelled()) return {PortStatus::Cancelled, {}, asked - n};
         pollfd pfd{port_, POLLOUT, 0};
         const int r = ::poll(&pfd, 1, static_cast<int>(kPortWaitSliceMs));
-        if (r < 0 && errno != EINTR) return Failed(SystemError::Last());
+        if (r < 0 && errno != EINTR) return Failed(SystemError::Last(), asked - n);
         if (r > 0 && (pfd.revents & kLineGone) != 0) {
             // One more write gives the system's own reason where there is one.
             const ssize_t last = ::write(port_, data, n);
@@ -57,10 +58,10 @@ PortResult PortWriter::Write(const uint8_t* data, uint32_t n, const CancelCheck&
                 continue;
             }
             const bool told = last < 0 && errno != EAGAIN && errno != EWOULDBLOCK;
-            return Failed(told ? SystemError::Last() : SystemError(EIO));
+            return Failed(told ? SystemError::Last() : SystemError(EIO), asked - n);
         }
     }
-    return {};
+    return {PortStatus::Done, {}, asked};
 }
 
 PortResult PortWriter::Drain(const CancelCheck& isCancelled) {
@@ -69,14 +70,19 @@ PortResult PortWriter::Drain(const CancelCheck& isCancelled) {
         if (::ioctl(port_, TIOCOUTQ, &queued) != 0) {
             // Not a terminal (a pipe, a file): there is no queue to wait for.
             if (errno == ENOTTY || errno == EINVAL) return {};
-            return Failed(SystemError::Last());
+            return Failed(SystemError::Last(), 0);
         }
         if (queued <= 0) return {};
         if (isCancelled()) return {PortStatus::Cancelled, {}};
         // No events asked: poll wakes early only when the line goes away.
         pollfd pfd{port_, 0, 0};
         const int r = ::poll(&pfd, 1, static_cast<int>(kPortWaitSliceMs));
-        if (r < 0 && errno != EINTR) return Failed(SystemError::Last());
-        if (r > 0 && (pfd.revents & kLineGone) != 0) return Failed(SystemError(EIO));
+        if (r < 0 && errno != EINTR) return Failed(SystemError::Last(), 0);
+        if (r > 0 && (pfd.revents & kLineGone) != 0) return Failed(SystemError(EIO), 0);
     }
+}
+
+void PortWriter::Discard() {
+    // Refused where the port is no terminal (a pipe), which holds nothing back.
+    ::tcflush(port_, TCOFLUSH);
 }

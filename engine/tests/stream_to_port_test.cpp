@@ -64,6 +64,21 @@ struct StreamFixture {
         }
         return got;
     }
+    // Reads as the cutter would until the stream's ending has come.
+    std::string ReceiveUntilEnding() {
+        const std::string ending = "U0,0;@;@;@;";
+        std::string got;
+        char buffer[65536];
+        while (got.size() < ending.size() ||
+               got.compare(got.size() - ending.size(), ending.size(), ending) != 0) {
+            pollfd pfd{pipeEnds[0], POLLIN, 0};
+            if (poll(&pfd, 1, 10000) <= 0) break;
+            const ssize_t n = read(pipeEnds[0], buffer, sizeof buffer);
+            if (n <= 0) break;
+            got.append(buffer, static_cast<size_t>(n));
+        }
+        return got;
+    }
 };
 
 using Events = std::vector<std::string>;
@@ -75,6 +90,14 @@ std::string NumberedStream(size_t size) {
     for (int i = 0; text.size() < size; ++i) text += std::to_string(i) + ";";
     text.resize(size);
     return text;
+}
+
+// Pen moves as the engine writes them, between its header and its ending.
+std::string CommandStream(size_t size) {
+    std::string text = "CDR;";
+    for (int i = 0; text.size() < size; ++i)
+        text += "U" + std::to_string(1832 + i) + ",1524;D" + std::to_string(2000 + i) + ",170;";
+    return text + "U0,0;@;@;@;";
 }
 
 // A link whose cancel the test sets from another thread, like the dialog's.
@@ -111,12 +134,50 @@ TEST(StreamToPort, EmptyStreamSendsNothing) {
     EXPECT_EQ(f.Received(), "");
 }
 
-TEST(StreamToPort, CancelIsSeenAfterTheChunkInFlight) {
-    StreamFixture f(std::string(5000, 'd'));
+TEST(StreamToPort, CancelEndsTheCommandInFlightThenSendsTheEnding) {
+    // The first chunk ends inside "D...;": its rest and the ending follow it.
+    const std::string stream = CommandStream(5000);
+    ASSERT_NE(stream[1023], ';');
+    StreamFixture f(stream);
     f.link.cancelAfterPolls = 0;
-    EXPECT_EQ(StreamToPort(f.job, f.stream).result, JobResult::Cancelled);
-    EXPECT_EQ(f.Received().size(), 1024u);
+    StreamStop stop;
+    EXPECT_EQ(StreamToPort(f.job, f.stream, {}, stop).result, JobResult::Cancelled);
+    const size_t commandEnd = stream.find(';', 1024) + 1;
+    EXPECT_EQ(f.Received(), stream.substr(0, commandEnd) + "U0,0;@;@;@;");
+    EXPECT_EQ(stop.taken, 1024u);
+    EXPECT_EQ(stop.ending, StopEnding::Ended);
     EXPECT_EQ(f.link.events.back(), "chunk 1 1024");
+}
+
+TEST(StopTail, EndsTheCommandInFlightOrTheEndingItself) {
+    StreamFixture f("CDR;U10,20;D30,40;U0,0;@;@;@;");
+    const SentStream sent(f.stream, {});
+    std::string tail;
+    EXPECT_FALSE(StopTail(sent, 0, tail));
+    EXPECT_EQ(tail, "");  // nothing had gone: the cutter is as it was
+    StopTail(sent, 2, tail);
+    EXPECT_EQ(tail, "R;U0,0;@;@;@;");
+    StopTail(sent, 11, tail);
+    EXPECT_EQ(tail, "U0,0;@;@;@;");  // between two commands
+    StopTail(sent, 13, tail);
+    EXPECT_EQ(tail, "0,40;U0,0;@;@;@;");
+    StopTail(sent, 23, tail);
+    EXPECT_EQ(tail, "@;@;@;");  // inside the ending: its rest
+    StopTail(sent, 29, tail);
+    EXPECT_EQ(tail, "");
+}
+
+TEST(StreamToPort, ResumedStreamLeavesTheGapOutAndCountsWhatItSends) {
+    const std::string stream = "CDR;U1,1;D2,2;U3,3;D4,4;U0,0;@;@;@;";
+    StreamFixture f(stream);
+    f.link.cancelAfterPolls = 0;
+    StreamStop stop;
+    // From the second contour: the header, then from its pen-up move on.
+    const uint32_t second = static_cast<uint32_t>(stream.find("U3"));
+    EXPECT_EQ(StreamToPort(f.job, f.stream, {4, second}, stop).result, JobResult::Cancelled);
+    EXPECT_EQ(f.Received(), "CDR;" + stream.substr(second));
+    EXPECT_EQ(f.link.events, (Events{"start stream 25", "chunk 1 25"}));
+    EXPECT_EQ(stop.taken, 25u);
 }
 
 TEST(StreamToPort, StreamThatIsNotOpenSendsNothing) {
@@ -144,27 +205,50 @@ TEST(StreamToPort, HeldLineIsWaitedOutAndTheStreamGoesOnWhereItStopped) {
     EXPECT_EQ(f.link.events.size(), 1 + chunks + (chunks - 1));  // no chunk nor step twice
 }
 
-TEST(StreamToPort, CancelDuringAHoldEndsAtOnceAndSendsNothingMore) {
-    const std::string stream = NumberedStream(1 << 20);
+TEST(StreamToPort, CancelDuringAHoldEndsTheCommandOnceTheLineFrees) {
+    // The driver's bytes go first, then the rest of the command and the
+    // ending, as soon as the cutter reads again within the wait.
+    const std::string stream = CommandStream(1 << 20);
+    StreamFixture f(stream);
+    CancelFromOutside link;
+    f.job.pDlg = &link;
+    std::string got;
+    std::thread dialogAndCutter([&] {
+        std::this_thread::sleep_for(300ms);  // nobody reads: the line is held by now
+        link.cancel = true;
+        std::this_thread::sleep_for(500ms);
+        got = f.ReceiveUntilEnding();
+    });
+    StreamStop stop;
+    EXPECT_EQ(StreamToPort(f.job, f.stream, {}, stop).result, JobResult::Cancelled);
+    dialogAndCutter.join();
+    EXPECT_EQ(stop.ending, StopEnding::Ended);
+    const size_t commandEnd = stream.find(';', stop.taken - 1) + 1;
+    EXPECT_EQ(got, stream.substr(0, commandEnd) + "U0,0;@;@;@;");
+    EXPECT_LT(got.size(), (static_cast<size_t>(link.Count("chunk ")) + 2) * 1024);
+}
+
+TEST(StreamToPort, CancelWhileTheLineStaysHeldGivesUpAfterTheWait) {
+    const std::string stream = CommandStream(1 << 20);
     StreamFixture f(stream);
     CancelFromOutside link;
     f.job.pDlg = &link;
     std::chrono::steady_clock::time_point cancelledAt;
     std::thread dialog([&] {
-        std::this_thread::sleep_for(300ms);  // nobody reads: the line is held by now
+        std::this_thread::sleep_for(300ms);
         cancelledAt = std::chrono::steady_clock::now();
         link.cancel = true;
     });
-    EXPECT_EQ(StreamToPort(f.job, f.stream).result, JobResult::Cancelled);
+    StreamStop stop;
+    EXPECT_EQ(StreamToPort(f.job, f.stream, {}, stop).result, JobResult::Cancelled);
     const auto ended = std::chrono::steady_clock::now();
     dialog.join();
-    EXPECT_LT(ended - cancelledAt, 2s);
+    EXPECT_EQ(stop.ending, StopEnding::LineHeld);
+    EXPECT_GE(ended - cancelledAt, 1900ms);
+    EXPECT_LT(ended - cancelledAt, 10s);
     const std::string got = f.Received();
     EXPECT_EQ(got, stream.substr(0, got.size()));
-    // The chunks shown as sent, and at most part of the one that was held.
-    const int shown = link.Count("chunk ");
-    EXPECT_GT(shown, 0);
-    EXPECT_LT(got.size(), (static_cast<size_t>(shown) + 1) * 1024);
+    EXPECT_EQ(got.size(), stop.taken);
 }
 
 TEST(StreamToPort, PortGoneMidStreamFailsWithTheSystemsReason) {

@@ -14,9 +14,11 @@ void NoteStop(int signal) {
 
 }  // namespace
 
-void CatchStopSignals() {
+void CatchStopSignals(SecondStop second) {
     struct sigaction stop {};
     stop.sa_handler = NoteStop;
+    // The handler runs once; the signal's default action then ends the program.
+    if (second == SecondStop::EndsAtOnce) stop.sa_flags = SA_RESETHAND;
     sigemptyset(&stop.sa_mask);
     for (int signal : {SIGINT, SIGTERM, SIGHUP}) ::sigaction(signal, &stop, nullptr);
 }

@@ -5,7 +5,10 @@
 // installed without SA_RESTART. The tool then removes its partial and scratch
 // files and exits with 128 + the signal's number.
 
-void CatchStopSignals();
+// What a second signal of the same kind does: it is noted like the first, or
+// (for a tool whose stop may wait on the line) it ends the program at once.
+enum class SecondStop { Noted, EndsAtOnce };
+void CatchStopSignals(SecondStop second = SecondStop::Noted);
 
 // 0, or the number of the first stop signal that arrived.
 int StopSignal();

@@ -4,6 +4,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -17,10 +18,13 @@
 #include "platform/file_size_limit.h"
 #include "platform/output_file.h"
 #include "plotter_form_check.h"
+#include "resume_command.h"
 #include "scratch_space.h"
 #include "send_options.h"
 #include "send_progress.h"
+#include "stop_report.h"
 #include "stop_signals.h"
+#include "stream_contours.h"
 #include "stream_to_port.h"
 
 namespace {
@@ -83,7 +87,8 @@ int main(int argc, char** argv) {
         return kExitSent;
     }
     if (options.list) return ListAllPorts();
-    CatchStopSignals();
+    // The stop may wait for the line up to 2 s; a second Ctrl-C does not.
+    CatchStopSignals(SecondStop::EndsAtOnce);
 
     // Refused at once, before the port is touched.
     if (const std::string refused = DrawingProblem(options.drawing); !refused.empty())
@@ -130,6 +135,19 @@ int main(int argc, char** argv) {
             return Complain(beyond, kExitBadInput);
     }
 
+    // --from-contour: the header, then the stream from that contour's pen-up move.
+    StreamGap gap;
+    if (options.fromContour > 0) {
+        StreamContours contours;
+        if (SystemError error = ScanContours(stream, 0, options.fromContour, contours))
+            return Complain("cannot read the stream back: " + error.Message(), kExitFailed);
+        if (options.fromContour > contours.total)
+            return Complain("--from-contour " + std::to_string(options.fromContour) +
+                                ": the drawing has " + std::to_string(contours.total) + " contours",
+                            kExitBadInput);
+        gap = {contours.headerEnd, contours.wantedAt};
+    }
+
     CutterPort port;
     if (const PortFailure failure = port.Open(options.port)) {
         if (failure.kind != PortFailure::Kind::Missing)
@@ -143,6 +161,7 @@ int main(int argc, char** argv) {
     const ProgressStyle style = options.quiet             ? ProgressStyle::Quiet
                                 : ::isatty(STDERR_FILENO) ? ProgressStyle::OneLine
                                                           : ProgressStyle::Lines;
+    const uint64_t sending = stream.size() - (gap.to - gap.from);
     const SendProgress::PortProbes probes{[&port] {
                                               switch (port.State()) {
                                                   case CutterPort::LineState::Free:
@@ -154,11 +173,19 @@ int main(int argc, char** argv) {
                                               return LineTracker::Cts::Unknown;
                                           },
                                           [&port] { return port.Queued(); }};
-    SendProgress progress(style, stream.size(), stderr, probes);
+    SendProgress progress(style, sending, stderr, probes);
     job.hPort = port.fd();
     job.pDlg = &progress;
-    const JobOutcome sent = StreamToPort(job, stream);
+    StreamStop stop;
+    const JobOutcome sent = StreamToPort(job, stream, gap, stop);
     progress.Finish(sent.result == JobResult::Completed);
+    if (sent.result != JobResult::Completed) {
+        StopFacts facts{{}, stop.taken, sending, stop.ending};
+        // A resumed job stopped in its header stands at its first contour.
+        const uint64_t offset = std::max(SentStream(stream, gap).StreamOffset(stop.taken), gap.to);
+        if (!ScanContours(stream, offset, 0, facts.contours))
+            ReportStop(stderr, facts, ResumeCommand(argc, argv, ResumeContour(facts.contours)));
+    }
     switch (sent.result) {
         case JobResult::Completed: return kExitSent;
         case JobResult::Cancelled: return ExitStopped();

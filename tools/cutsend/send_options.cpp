@@ -2,6 +2,8 @@
 // length rule, --port, --hpgl, --plot-area, --quiet, --list, --version and the drawing.
 #include "send_options.h"
 
+#include <cerrno>
+#include <cstdlib>
 #include <tuple>
 
 #include "length_option.h"
@@ -40,6 +42,11 @@ const char kSendHelp[] =
     "                 refuse a cut that reaches beyond W by H millimetres from the\n"
     "                 origin (such as 600x2000 for a 60 cm roll)\n"
     "  --port DEVICE  the cutter's serial port, such as /dev/ttyUSB0\n"
+    "  --from-contour K\n"
+    "                 send the header, then the job from its contour K on: the\n"
+    "                 bytes the whole job sends from that contour's pen-up move,\n"
+    "                 so the knife is up where it begins (a K below 1 or beyond\n"
+    "                 the last contour is refused, exit 2)\n"
     "  --quiet        no progress, and no size line\n"
     "  --list         list the serial ports with their descriptions\n"
     "  --help         display this help and exit\n"
@@ -78,10 +85,19 @@ const char kSendHelp[] =
     "  end. The stream is sent through the handle that wrote it, so the cutter\n"
     "  receives exactly this conversion.\n"
     "\n"
-    "Signals:\n"
-    "  SIGINT (Ctrl-C), SIGTERM and SIGHUP cancel: the chunk in flight ends,\n"
-    "  nothing more is sent, the port is closed, the scratch folder is removed,\n"
+    "Stopping:\n"
+    "  SIGINT (Ctrl-C), SIGTERM and SIGHUP stop the job between two commands: the\n"
+    "  rest of the command in flight and the stream's ending (U0,0;@;@;@;) follow\n"
+    "  what the port already holds, so the knife is up and the next job starts\n"
+    "  clean. If the cutter holds the line, cutsend waits 2 s for them at most,\n"
+    "  then throws them away and says the cutter should be reset. A second Ctrl-C\n"
+    "  ends cutsend at once. The port is closed, the scratch folder is removed,\n"
     "  and the exit status is 128 plus the signal's number.\n"
+    "  On every stop (a signal, a port that fails) cutsend tells the contour it\n"
+    "  stopped in, counting contours by their pen-up moves, and the command that\n"
+    "  goes on from there with --from-contour. Where the cutter's own buffer held\n"
+    "  contours it never cut, pick an earlier contour: look for the last one cut\n"
+    "  whole (cutter-sim --svg numbers them).\n"
     "\n"
     "Exit status:\n"
     "  0    the drawing was sent completely\n"
@@ -95,14 +111,17 @@ const char kSendHelp[] =
     "\n"
     "  cutsend --hpgl --offset 0.25 --overcut 1 --port /dev/ttyUSB0 drawing.hpgl\n"
     "\n"
-    "  cutsend --offset 0.5 --overcut 3 --max-size 600x2000 --port /dev/ttyUSB0 sign.plt\n";
+    "  cutsend --offset 0.5 --overcut 3 --max-size 600x2000 --port /dev/ttyUSB0 sign.plt\n"
+    "\n"
+    "  cutsend --from-contour 37 --offset 0.5 --overcut 3 --port /dev/ttyUSB0 sign.plt\n";
 
 bool ParseSendOptions(int argc, const char* const* argv, SendOptions& options,
                       std::string& problem) {
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         const bool takesValue = arg == "--offset" || arg == "--overcut" || arg == "--port" ||
-                                arg == "--plot-area" || arg == "--max-size";
+                                arg == "--plot-area" || arg == "--max-size" ||
+                                arg == "--from-contour";
         if (takesValue && i + 1 >= argc) {
             problem = "missing value for " + arg;
             return false;
@@ -130,6 +149,17 @@ bool ParseSendOptions(int argc, const char* const* argv, SendOptions& options,
                 return false;
             }
             options.plotArea = area;
+        } else if (arg == "--from-contour") {
+            const std::string value = argv[++i];
+            char* end = nullptr;
+            errno = 0;
+            const unsigned long long k = std::strtoull(value.c_str(), &end, 10);
+            if (value.empty() || value[0] < '1' || value[0] > '9' || *end != '\0' || errno != 0 ||
+                k > UINT32_MAX) {
+                problem = "--from-contour wants a contour number from 1, not '" + value + "'";
+                return false;
+            }
+            options.fromContour = static_cast<uint32_t>(k);
         } else if (arg == "--port") {
             options.port = argv[++i];
         } else if (arg == "--hpgl") {

@@ -14,6 +14,7 @@ struct SendOptions {
     bool force = false;                 // lengths beyond a drag knife's needs are meant
     std::optional<HpglPoint> maxSize;   // plotter units: the cut must lie within
     std::optional<HpglPoint> plotArea;  // plotter units, for HPGL scaled to it
+    uint32_t fromContour = 0;           // 0: the whole job; else send from this contour
     bool quiet = false;
     bool list = false;
     bool help = false;

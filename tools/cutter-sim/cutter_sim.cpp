@@ -10,16 +10,12 @@
 #include "line_pacer.h"
 #include "raw_tty.h"
 #include "receive_loop.h"
+#include "sequence_mode.h"
 #include "sim_file.h"
 #include "sim_options.h"
 #include "stream_reports.h"
 
 namespace {
-
-constexpr int kExitClean = 0;
-constexpr int kExitBadStream = 1;
-constexpr int kExitTrouble = 2;
-constexpr int kExitReportFailed = 3;
 
 void Report(const std::string& problem) {
     std::fprintf(stderr, "cutter-sim: %s\n", problem.c_str());
@@ -27,7 +23,7 @@ void Report(const std::string& problem) {
 
 int Fail(const SimError& error) {
     Report(error.Text());
-    return kExitTrouble;
+    return kSimExitTrouble;
 }
 
 void ReportTiming(const CutSummary& summary, const ReceiveReport& report) {
@@ -54,15 +50,15 @@ int main(int argc, char** argv) {
     std::string problem;
     if (!ParseSimOptions(argc, argv, options, problem)) {
         std::fprintf(stderr, "cutter-sim: %s\n%s", problem.c_str(), kSimUsage);
-        return kExitTrouble;
+        return kSimExitTrouble;
     }
     if (options.help) {
         std::fputs(kSimUsage, stdout);
-        return kExitClean;
+        return kSimExitClean;
     }
     if (options.version) {
         std::puts("cutter-sim " HARVEL_VERSION);
-        return kExitClean;
+        return kSimExitClean;
     }
 
     InputPort input;
@@ -71,6 +67,7 @@ int main(int argc, char** argv) {
     struct sigaction stop {};
     stop.sa_handler = [](int) { RequestReceiveStop(); };
     for (int signal : {SIGINT, SIGTERM, SIGHUP}) ::sigaction(signal, &stop, nullptr);
+    if (options.jobs) return ReceiveJobSequence(options, input.fd());
     SimFile raw;
     if (!options.rawPath.empty()) {
         if (SimError error = raw.Open(options.rawPath, "wb")) return Fail(error);
@@ -86,11 +83,7 @@ int main(int argc, char** argv) {
     if (reports) recordError = recorded.OpenScratch();
 
     StreamDecoder decoder;
-    ReceiveSettings settings;
-    settings.bytesPerSecond = LinePacer::BytesPerSecondAtBaud(options.baud);
-    settings.quietMs = options.quietMs;
-    settings.firstByteMs = options.firstByteMs;
-    settings.holds = options.holds;
+    const ReceiveSettings settings = ReceiveSettingsFrom(options);
     SimError rawError;
     const ReceiveReport report =
         ReceiveStream(input.fd(), settings, decoder, [&](const char* data, size_t n) {
@@ -144,7 +137,7 @@ int main(int argc, char** argv) {
         Report(summaryError.Text());
         trouble = true;
     }
-    if (trouble) return kExitTrouble;
-    if (!summary.Clean()) return kExitBadStream;
-    return reportFailed ? kExitReportFailed : kExitClean;
+    if (trouble) return kSimExitTrouble;
+    if (!summary.Clean()) return kSimExitBadStream;
+    return reportFailed ? kSimExitReportFailed : kSimExitClean;
 }

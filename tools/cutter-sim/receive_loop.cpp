@@ -71,11 +71,20 @@ std::optional<ReceiveEnd> HoldLine(int fd, int ms, int quietMs) {
 
 }  // namespace
 
+ReceiveSettings ReceiveSettingsFrom(const SimOptions& options) {
+    ReceiveSettings settings;
+    settings.bytesPerSecond = LinePacer::BytesPerSecondAtBaud(options.baud);
+    settings.quietMs = options.quietMs;
+    settings.firstByteMs = options.firstByteMs;
+    settings.holds = options.holds;
+    return settings;
+}
+
 void RequestReceiveStop() {
     g_stopRequested = 1;
 }
 
-ReceiveReport ReceiveStream(int fd, const ReceiveSettings& settings, StreamDecoder& decoder,
+ReceiveReport ReceiveStream(int fd, const ReceiveSettings& settings, StreamConsumer& decoder,
                             const std::function<void(const char*, size_t)>& record) {
     ReceiveReport report;
     std::optional<LinePacer> pacer;

@@ -15,6 +15,9 @@ struct ReceiveSettings {
     std::vector<HoldRule> holds;  // earliest first
 };
 
+// The settings the command line asks for.
+ReceiveSettings ReceiveSettingsFrom(const SimOptions& options);
+
 enum class ReceiveEnd { Footer, EndOfInput, QuietTimeout, NoFirstByte, ReadError, Stopped };
 
 struct ReceiveReport {
@@ -39,5 +42,5 @@ void RequestReceiveStop();
 // once the buffers between are full. A hold for good still ends on a signal,
 // a hang-up or the quiet timeout (counted from the hold's start).
 // `record` sees every byte that the decoder took, in order.
-ReceiveReport ReceiveStream(int fd, const ReceiveSettings& settings, StreamDecoder& decoder,
+ReceiveReport ReceiveStream(int fd, const ReceiveSettings& settings, StreamConsumer& decoder,
                             const std::function<void(const char*, size_t)>& record);

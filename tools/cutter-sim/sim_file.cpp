@@ -31,7 +31,7 @@ SimError SimFile::Flush() {
     return {};
 }
 
-SimError SimFile::Decode(StreamDecoder& decoder, uint64_t& bytes) {
+SimError SimFile::Decode(StreamConsumer& decoder, uint64_t& bytes) {
     bytes = 0;
     errno = 0;
     if (std::fseek(file_.get(), 0, SEEK_SET) != 0) return SimError::Last(path_, "cannot read");

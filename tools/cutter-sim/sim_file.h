@@ -21,7 +21,7 @@ public:
     SimError Flush();
     // Hands the file from its start to the decoder, up to the footer or the
     // file's end, and ends the stream; `bytes` tells how many were read.
-    SimError Decode(StreamDecoder& decoder, uint64_t& bytes);
+    SimError Decode(StreamConsumer& decoder, uint64_t& bytes);
 
 private:
     struct Closer {

@@ -77,6 +77,8 @@ bool ParseSimOptions(int argc, const char* const* argv, SimOptions& options, std
             options.help = true;
         } else if (arg == "--version") {
             options.version = true;
+        } else if (arg == "--jobs") {
+            options.jobs = true;
         } else if (takesValue) {
             if (i + 1 >= argc) {
                 problem = "missing value for " + arg;
@@ -129,6 +131,10 @@ bool ParseSimOptions(int argc, const char* const* argv, SimOptions& options, std
             problem = "unexpected argument " + arg;
             return false;
         }
+    }
+    if (options.jobs && options.bladeMm >= 0) {
+        problem = "--blade follows one job: not with --jobs";
+        return false;
     }
     if (!options.drawingPath.empty() && options.bladeMm < 0) {
         problem = "--drawing needs --blade";

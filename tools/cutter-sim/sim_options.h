@@ -21,9 +21,16 @@ struct SimOptions {
     std::vector<HoldRule> holds;  // by afterBytes, earliest first
     double bladeMm = -1;          // the knife offset to trail the tip by; -1: no blade
     std::string drawingPath;      // the plain conversion of the drawing, for corner misses
+    bool jobs = false;            // several jobs in a row, reported one by one
     bool help = false;
     bool version = false;
 };
+
+// The exit statuses, as the usage text tells them.
+inline constexpr int kSimExitClean = 0;
+inline constexpr int kSimExitBadStream = 1;
+inline constexpr int kSimExitTrouble = 2;
+inline constexpr int kSimExitReportFailed = 3;
 
 inline constexpr char kSimUsage[] =
     "Usage: cutter-sim [OPTION]... [INPUT]\n"
@@ -46,7 +53,12 @@ inline constexpr char kSimUsage[] =
     "                 the same drawing converted for the port without offset or overcut\n"
     "                 (cutconv --port): the summary adds corner_miss_mm=, the largest\n"
     "                 distance from a sharp corner of it to the blade's cut\n"
-    "  --svg FILE     draw what the knife did (mm; cuts solid, pen-up moves dashed)\n"
+    "  --jobs         a cutter that stays on between jobs: read on after each ending until\n"
+    "                 the input ends, split the bytes into jobs at their headers as one\n"
+    "                 cutter would (a header inside an unfinished command completes it),\n"
+    "                 and print one summary line per job with start= and end=\n"
+    "  --svg FILE     draw what the knife did (mm; cuts solid, pen-up moves dashed,\n"
+    "                 each contour numbered at its pen-up move)\n"
     "  --raw FILE     save the received bytes as they came\n"
     "  --summary FILE\n"
     "                 write the summary line there too\n"
@@ -71,6 +83,9 @@ inline constexpr char kSimUsage[] =
     "  holds      with holds: how many began\n"
     "  blade_mm   with --blade: the length of the blade's cut\n"
     "  corner_miss_mm  with --drawing: the largest miss of its corners=N sharp corners\n"
+    "  start, end with --jobs: clean, or inside-command (a header completed a command\n"
+    "             the job before left unfinished; stray= and knife= say what the knife\n"
+    "             did), and ending, inside-command or no-ending\n"
     "\n"
     "Exit status:\n"
     "  0    a complete, clean stream\n"
@@ -78,6 +93,7 @@ inline constexpr char kSimUsage[] =
     "  2    bad arguments or files\n"
     "  3    a clean stream whose picture or blade measure failed (the summary says\n"
     "       blade=failed)\n"
+    "  With --jobs: 0 when every job began and ended cleanly, 1 otherwise.\n"
     "\n"
     "Examples:\n"
     "  A virtual cable for cutsend (a pty pair from socat) with the cutter at its far end:\n"

@@ -124,6 +124,8 @@ void StreamDecoder::Point(bool cut, int64_t first, int64_t second) {
     else
         ++summary_.moves;
     summary_.box.Include(to);
+    knifeDown_ = cut;
+    if (!cut && sink_ != nullptr) sink_->ContourBegins(to);
     // Where the knife stood before the first line is unknown: nothing is drawn
     // or measured for that line.
     if (positionKnown_) {

@@ -16,6 +16,11 @@ class StrokeSink {
 public:
     virtual ~StrokeSink() = default;
     virtual void Stroke(const KnifeStroke& stroke) = 0;
+    // A pen-up move begins a contour, the first line's included (which has no
+    // stroke, since where the knife stood before it is unknown).
+    virtual void ContourBegins(KnifePoint) {}
+    // Another job begins on the same line (cutter-sim --jobs).
+    virtual void JobBegins() {}
 };
 
 // Hands every stroke to each of several sinks.
@@ -25,26 +30,49 @@ public:
     void Stroke(const KnifeStroke& stroke) override {
         for (StrokeSink* sink : sinks_) sink->Stroke(stroke);
     }
+    void ContourBegins(KnifePoint at) override {
+        for (StrokeSink* sink : sinks_) sink->ContourBegins(at);
+    }
+    void JobBegins() override {
+        for (StrokeSink* sink : sinks_) sink->JobBegins();
+    }
 
 private:
     std::vector<StrokeSink*> sinks_;
 };
 
+// What the receive loop hands the bytes to: one stream's decoder, or a
+// sequence of jobs.
+class StreamConsumer {
+public:
+    virtual ~StreamConsumer() = default;
+    // Takes bytes and returns how many it took (fewer once it has finished).
+    virtual size_t Feed(const char* data, size_t n) = 0;
+    // The input has ended: whatever is held back is settled.
+    virtual void EndOfStream() = 0;
+    // Nothing more is wanted.
+    virtual bool finished() const = 0;
+};
+
 // Decodes a cutter stream as it arrives, in pieces of any size: the header
 // ("CDR;" with the port shift, "IN;" without), the lines "U%d,%d;" and
 // "D%d,%d;" (first number y, second x) and the footer "U0,0;@;@;@;".
-class StreamDecoder {
+class StreamDecoder : public StreamConsumer {
 public:
     explicit StreamDecoder(StrokeSink* sink = nullptr) : sink_(sink) {}
 
     // Takes bytes up to and including the footer's last ';' and returns how many
     // it took: all n, or fewer when the footer ended the stream within them.
-    size_t Feed(const char* data, size_t n);
+    size_t Feed(const char* data, size_t n) override;
     // The stream has ended without more bytes: whatever is held back is settled.
-    void EndOfStream();
+    void EndOfStream() override;
 
-    bool finished() const { return summary_.complete; }
+    bool finished() const override { return summary_.complete; }
     const CutSummary& summary() const { return summary_; }
+    // Where the knife stands after the last line; nullptr before the first.
+    const KnifePoint* position() const { return positionKnown_ ? &position_ : nullptr; }
+    // The last line moved with the knife down.
+    bool knifeDown() const { return knifeDown_; }
 
 private:
     void Line();
@@ -62,5 +90,6 @@ private:
     bool homeHeld_ = false;
     int footerMarks_ = 0;
     bool positionKnown_ = false;
+    bool knifeDown_ = false;
     KnifePoint position_{0, 0};
 };

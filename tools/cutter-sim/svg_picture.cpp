@@ -2,6 +2,8 @@
 // dashed, or the stream as a thin line under the blade's layers.
 #include "svg_picture.h"
 
+#include <algorithm>
+
 namespace {
 
 void AppendPoint(std::string& path, char command, KnifePoint p) {
@@ -26,6 +28,34 @@ void SvgPicture::Stroke(const KnifeStroke& s) {
     AppendPoint(cutPath_, 'L', s.to);
     cutOpen_ = true;
     cutEnd_ = s.to;
+}
+
+void SvgPicture::ContourBegins(KnifePoint at) {
+    labels_.push_back(ContourLabel{job_, ++contour_, at});
+}
+
+void SvgPicture::JobBegins() {
+    job_ = ++jobs_;
+    contour_ = 0;
+}
+
+void SvgPicture::WriteLabels(std::ostream& out, const BoundingBox& frame) const {
+    if (labels_.empty()) return;
+    // Text that scales with the drawing but stays smaller than its letters.
+    const int64_t side = std::max(frame.maxX - frame.minX, frame.maxY - frame.minY);
+    const int64_t size = std::clamp<int64_t>(side / 250, 40, 200);  // 1 to 5 mm
+    static const char* const kJobColours[] = {"#c00", "#06c", "#080", "#a0a"};
+    out << "<g class=\"contours\" font-family=\"sans-serif\" font-size=\"" << UnitsToMm(size)
+        << "\">\n";
+    for (const ContourLabel& label : labels_) {
+        const std::string text =
+            jobs_ > 1 ? std::to_string(label.job) + "." + std::to_string(label.contour)
+                      : std::to_string(label.contour);
+        out << "<text fill=\"" << kJobColours[(label.job - 1) % 4] << "\" x=\""
+            << UnitsToMm(label.at.x) << "\" y=\"" << UnitsToMm(label.at.y) << "\">" << text
+            << "</text>\n";
+    }
+    out << "</g>\n";
 }
 
 void SvgPicture::Write(std::ostream& out, const BoundingBox& box,
@@ -57,7 +87,8 @@ void SvgPicture::Write(std::ostream& out, const BoundingBox& box,
         out << "</svg>\n";
         return;
     }
-    out << "<title>What the knife did: cuts solid, pen-up moves dashed (mm)</title>\n";
+    out << "<title>What the knife did: cuts solid, pen-up moves dashed, contours numbered "
+           "(mm)</title>\n";
     if (!movePath_.empty()) {
         out << "<path class=\"moves\" fill=\"none\" stroke=\"#888\" stroke-width=\"0.1\" "
                "stroke-dasharray=\"0.5 0.5\" d=\""
@@ -68,5 +99,6 @@ void SvgPicture::Write(std::ostream& out, const BoundingBox& box,
                "stroke-linejoin=\"round\" d=\""
             << cutPath_ << "\"/>\n";
     }
+    WriteLabels(out, frame);
     out << "</svg>\n";
 }

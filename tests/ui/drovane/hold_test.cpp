@@ -71,10 +71,12 @@ TEST_F(DrovaneJobHold, AFifteenSecondHoldDelaysTheJobWhichThenCompletes) {
     EXPECT_EQ(CompareBytes(Received("hold-15s"), Converted("hold-15s", kOptions)), "equal");
 }
 
-// Asking to stop while the cutter holds the line ends the job at once: the
-// window goes within half a second, no message, nothing after the pending chunk
-// reaches the cutter once it reads again, and only Drovane.exe stays in
-// C:\Harvel (no drawing, no converted file, no partial file).
+// Asking to stop while the cutter holds the line ends the job within 2.5 s:
+// the rest of the command in flight and the stream's ending are waited for 2 s
+// at most, then given up. The window goes, no message, only Drovane.exe stays
+// in C:\Harvel (no drawing, no converted file, no partial file), and once the
+// cutter reads again it gets the stream's start and, if the port took them
+// before giving up, the last command's rest and the ending: nothing more.
 void DrovaneJobHold::ExpectStopDuringHoldEndsAtOnce(const std::string& name,
                                                     void (*askToStop)(HWND)) {
     // The hold outlasts the wait for the window; the cutter then reads what
@@ -88,10 +90,10 @@ void DrovaneJobHold::ExpectStopDuringHoldEndsAtOnce(const std::string& name,
 
     const ULONGLONG asked = GetTickCount64();
     askToStop(dlg);
-    ASSERT_TRUE(ui::WaitUntilGone(dlg, 5000)) << "the window stays";
+    ASSERT_TRUE(ui::WaitUntilGone(dlg, 10000)) << "the window stays";
     const ULONGLONG goneMs = GetTickCount64() - asked;
-    std::printf("window gone %llu ms after the request to stop\n", goneMs);
-    EXPECT_LE(goneMs, 500u);
+    std::printf("window gone %llu ms after the request to stop during a hold\n", goneMs);
+    EXPECT_LE(goneMs, 2500u);
     ASSERT_TRUE(run.WaitForExit(5000)) << "the program did not end (a message box?)";
     EXPECT_EQ(run.process().exitCode(), 0u);
     EXPECT_EQ(ui::FolderEntries(kHarvel), std::vector<std::wstring>{L"Drovane.exe"});
@@ -99,10 +101,12 @@ void DrovaneJobHold::ExpectStopDuringHoldEndsAtOnce(const std::string& name,
     WaitForCutter(5, 30);
     const std::string received = Received(name);
     const std::string expected = Converted(name, kOptions);
-    EXPECT_LE(received.size(), static_cast<size_t>(counter / 1124 + 1) * 1024)
-        << "more than the pending chunk reached the cutter";
+    EXPECT_LE(received.size(), static_cast<size_t>(counter / 1124 + 1) * 1024 + 64)
+        << "more than the pending chunk and the stop's last bytes reached the cutter";
     ASSERT_LT(received.size(), expected.size());
-    EXPECT_EQ(CompareBytes(received, expected.substr(0, received.size())), "equal");
+    if (StoppedStreamEnd(received, expected) != "ended cleanly") {
+        EXPECT_EQ(CompareBytes(received, expected.substr(0, received.size())), "equal");
+    }
 }
 
 TEST_F(DrovaneJobHold, CancelDuringAHoldEndsTheJobAtOnce) {

@@ -105,4 +105,18 @@ std::string CompareBytes(const std::string& got, const std::string& want) {
            "\", want \"" + want.substr(from, 40) + "\"";
 }
 
+std::string StoppedStreamEnd(const std::string& got, const std::string& stream) {
+    const std::string ending = "U0,0;@;@;@;";
+    if (got.size() <= ending.size() ||
+        got.compare(got.size() - ending.size(), ending.size(), ending) != 0)
+        return "no ending after the last command: " +
+               got.substr(got.size() - std::min<size_t>(got.size(), 30));
+    const std::string body = got.substr(0, got.size() - ending.size());
+    if (body.back() != ';')
+        return "the last command is unfinished: " +
+               body.substr(body.size() - std::min<size_t>(body.size(), 30));
+    const std::string compared = CompareBytes(body, stream.substr(0, body.size()));
+    return compared == "equal" ? "ended cleanly" : "not the stream's start: " + compared;
+}
+
 }  // namespace drovane

@@ -47,4 +47,8 @@ protected:
 // message.
 std::string CompareBytes(const std::string& got, const std::string& want);
 
+// "ended cleanly" when `got` is the start of `stream` up to a whole command
+// followed by the stream's ending; else what is wrong with it.
+std::string StoppedStreamEnd(const std::string& got, const std::string& stream);
+
 }  // namespace drovane
