@@ -5,8 +5,6 @@
 #include <array>
 #include <cmath>
 
-#include "hpgl_encoded.h"
-
 namespace {
 
 constexpr std::array<std::string_view, 24> kHonoured = {
@@ -107,15 +105,19 @@ bool HpglGeometry::Moves(std::span<const double> n) {
     return true;
 }
 
+bool HpglGeometry::EncodedStep(const HpglEncodedStep& step) {
+    if (!refusal_.empty() || !Placeable()) return false;
+    penDown_ = !step.penUp;
+    MoveTo(Target({step.x, step.y}, !step.absolute), penDown_);
+    return refusal_.empty();
+}
+
 bool HpglGeometry::EncodedPolyline(std::string_view bytes) {
-    if (!refusal_.empty()) return false;
-    const HpglEncodedPolyline line = DecodeEncodedPolyline(bytes);
-    numbersDropped_ += line.numbersDropped;
-    if (!line.steps.empty() && !Placeable()) return false;
-    for (const HpglEncodedStep& step : line.steps) {
-        penDown_ = !step.penUp;
-        MoveTo(Target({step.x, step.y}, !step.absolute), penDown_);
-    }
+    HpglEncodedDecoder decoder([this](const HpglEncodedStep& step) { EncodedStep(step); });
+    for (size_t i = 0; i < bytes.size(); ++i) decoder.Feed(static_cast<unsigned char>(bytes[i]), i);
+    decoder.Finish();
+    numbersDropped_ += decoder.lonelyX();
+    if (!decoder.problem().empty()) Refuse("PE: " + decoder.problem());
     return refusal_.empty();
 }
 

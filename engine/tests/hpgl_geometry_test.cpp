@@ -109,7 +109,11 @@ TEST(HpglGeometry, EncodedPolylinesDecodeInBothBases) {
     const HpglEncodedPolyline seven = DecodeEncodedPolyline("7GeGe?");
     ASSERT_EQ(seven.steps.size(), 1u);
     EXPECT_EQ(seven.steps[0].y, 100);
-    EXPECT_EQ(seven.numbersDropped, 1u);  // '?' begins a number that never ends
+    // A number that never ends, or one too long for any coordinate, shifts
+    // every pair after it: the line cannot be read.
+    EXPECT_EQ(seven.problem, "a number cut off before its last digit at byte 5");
+    EXPECT_EQ(DecodeEncodedPolyline("GGGGGGGGGGG\xC2G\xC2").problem,
+              "a number of more than 10 digits at byte 0");
     // Cut as relative pen-down moves, the '<' pair as a move.
     EXPECT_EQ(Plot()("PU", {10, 10}).Encoded("<=G\xC2G\xC2").lines(), "U10,10 U100,100");
     EXPECT_EQ(Plot()("PU", {10, 10}).Encoded("G\xC2\xBF").lines(), "U10,10 D110,10");
