@@ -66,6 +66,22 @@ TEST(HpglGeometry, ScalingPlacesUserUnitsAsAPlotterDoes) {
               "U0,0 D7,7");
 }
 
+TEST(HpglGeometry, ScalingThatWouldGiveAnotherShapeIsRefused) {
+    const auto refusal = [](std::vector<double> sc) {
+        Plot plot;
+        plot("IP", {0, 0, 10000, 10000})("SC", std::move(sc));
+        return plot.geometry().Refusal();
+    };
+    EXPECT_EQ(refusal({-1.7e308, 1.7e308, 0, 100}),
+              "SC gives scaling whose arithmetic overflows, cannot be undone or cannot tell "
+              "plotter units apart");
+    EXPECT_NE(refusal({0, 1e-200, 0, 1e-200}), "");  // its inverse underflows
+    EXPECT_NE(refusal({1e18, 1e18 + 1000, 0, 100}), "");
+    EXPECT_NE(refusal({1e18, 2, 0, 2, 2}), "");  // a point factor from far away
+    EXPECT_EQ(refusal({0, 100, 0, 100}), "");
+    EXPECT_EQ(refusal({-1e6, 1e6, 5e5, 6e5}), "");
+}
+
 TEST(HpglGeometry, ScalingToTheDevicesAreaNeedsItsSize) {
     Plot without;
     without("SC", {0, 10000, 0, 7500})("PU", {0, 0})("PD", {10000, 7500});
