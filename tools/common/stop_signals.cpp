@@ -18,9 +18,16 @@ void CatchStopSignals() {
     struct sigaction stop {};
     stop.sa_handler = NoteStop;
     sigemptyset(&stop.sa_mask);
-    for (int signal : {SIGINT, SIGTERM, SIGHUP}) ::sigaction(signal, &stop, nullptr);
+    for (int signal : {SIGINT, SIGTERM, SIGHUP, SIGPIPE, SIGXFSZ})
+        ::sigaction(signal, &stop, nullptr);
 }
 
 int StopSignal() {
     return g_stopSignal;
+}
+
+const char* StopReason() {
+    if (g_stopSignal == SIGPIPE) return "the output's reader closed the pipe";
+    if (g_stopSignal == SIGXFSZ) return "the output reached the file size limit (ulimit -f)";
+    return "";
 }

@@ -15,6 +15,7 @@
 #include "platform/same_file.h"
 #include "scratch_space.h"
 #include "stop_signals.h"
+#include "terminal_lock.h"
 
 namespace {
 
@@ -159,6 +160,12 @@ int ReadArguments(int argc, char** argv, Arguments& args) {
     return 0;
 }
 
+// 128 + the stop signal's number, with a word when the output ended it.
+int Stopped(const char* output) {
+    if (*StopReason() != '\0') std::fprintf(stderr, "cutconv: %s: %s\n", output, StopReason());
+    return 128 + StopSignal();
+}
+
 int Convert(const Arguments& args) {
     const char* input = args.files[0];
     const char* output = args.files[1];
@@ -170,6 +177,12 @@ int Convert(const Arguments& args) {
     }
     if (RefuseSameFile(input, output)) {
         std::fprintf(stderr, "cutconv: cannot write %s: it is the input file %s\n", output, input);
+        return kExitFailed;
+    }
+
+    TerminalLock port;  // held to the end, as cutsend holds it
+    if (std::string busy; !port.Take(output, busy)) {
+        std::fprintf(stderr, "cutconv: %s\n", busy.c_str());
         return kExitFailed;
     }
 
@@ -190,9 +203,11 @@ int Convert(const Arguments& args) {
             return kExitFailed;
         }
         HpglReading reading;
-        if (!WriteHpglAsPenCommands(input, penCommands.path(), reading, problem, args.plotArea)) {
+        if (!WriteHpglAsPenCommands(input, penCommands.path(), reading, problem, args.plotArea,
+                                    [] { return StopSignal() != 0; })) {
+            if (StopSignal() != 0) return Stopped(output);
             std::fprintf(stderr, "cutconv: %s\n", problem.c_str());
-            return StopSignal() != 0 ? 128 + StopSignal() : kExitFailed;
+            return kExitFailed;
         }
         if (!ReportHpglReading(stderr, "cutconv", input, reading, false)) return kExitBadArguments;
         job.paths.plotFile = penCommands.path();
@@ -200,7 +215,7 @@ int Convert(const Arguments& args) {
     StopLink link;
     job.pDlg = &link;
     const JobOutcome outcome = StopSignal() != 0 ? JobResult::Cancelled : ConvertPlotFile(job);
-    if (StopSignal() != 0 && outcome.result != JobResult::Completed) return 128 + StopSignal();
+    if (StopSignal() != 0 && outcome.result != JobResult::Completed) return Stopped(output);
     if (outcome.result == JobResult::Completed) return 0;
     const bool inputFailed =
         outcome.result == JobResult::InputUnreadable || outcome.result == JobResult::InputChanged;
