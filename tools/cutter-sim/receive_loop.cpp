@@ -75,6 +75,10 @@ void RequestReceiveStop() {
     g_stopRequested = 1;
 }
 
+bool ReceiveStopRequested() {
+    return g_stopRequested != 0;
+}
+
 ReceiveReport ReceiveStream(int fd, const ReceiveSettings& settings, StreamDecoder& decoder,
                             const std::function<void(const char*, size_t)>& record) {
     ReceiveReport report;
