@@ -20,8 +20,22 @@ HpglFile::~HpglFile() {
 SystemError HpglFile::Open(const std::filesystem::path& path) {
     errno = 0;
     file_ = std::fopen(path.string().c_str(), "rb");
-    if (file_ == nullptr) error_ = SystemError::Last();
+    if (file_ == nullptr) {
+        error_ = SystemError::Last();
+        return error_;
+    }
+    path_ = path;
+    std::error_code ignored;
+    size_ = std::filesystem::file_size(path, ignored);
+    changed_ = std::filesystem::last_write_time(path, ignored);
     return error_;
+}
+
+bool HpglFile::Changed() const {
+    std::error_code failed;
+    const uintmax_t size = std::filesystem::file_size(path_, failed);
+    if (failed || size != size_ || read_ != size_) return true;
+    return std::filesystem::last_write_time(path_, failed) != changed_ || failed;
 }
 
 size_t HpglFile::Read(char* data, size_t room) {
@@ -29,11 +43,13 @@ size_t HpglFile::Read(char* data, size_t room) {
     errno = 0;
     const size_t got = std::fread(data, 1, room, file_);
     if (got == 0 && std::ferror(file_) != 0) error_ = SystemError::Last();
+    read_ += got;
     return got;
 }
 
 int HpglBytes::RawPeek() {
     if (at_ == end_ && !ended_) {
+        base_ += end_;
         at_ = 0;
         end_ = source_.Read(buffer_, sizeof buffer_);
         ended_ = end_ == 0;
@@ -54,6 +70,7 @@ int HpglBytes::Take() {
 }
 
 void HpglBytes::SkipEscape() {
+    escapeAt_ = Position();
     RawTake();
     const int c = RawPeek();
     if (c == '.') {
@@ -102,9 +119,14 @@ void HpglBytes::SkipPclSequence() {
 }
 
 void HpglBytes::SkipRaw(uint64_t count) {
+    const uint64_t announced = count;
     while (count > 0 && RawPeek() >= 0) {
         const uint64_t here = std::min<uint64_t>(count, end_ - at_);
         at_ += static_cast<size_t>(here);
         count -= here;
+    }
+    if (count > 0 && swallowed_ == 0) {
+        swallowingAt_ = escapeAt_;
+        swallowed_ = announced;
     }
 }

@@ -36,10 +36,17 @@ public:
     SystemError Open(const std::filesystem::path& path);
     size_t Read(char* data, size_t room) override;
     const SystemError& error() const { return error_; }  // why reading stopped early
+    // After the end: the file's size or time of change is not what it was
+    // when opened, or fewer bytes were read than it had.
+    bool Changed() const;
 
 private:
     std::FILE* file_ = nullptr;
     SystemError error_;
+    std::filesystem::path path_;
+    uintmax_t size_ = 0;
+    std::filesystem::file_time_type changed_;
+    uint64_t read_ = 0;
 };
 
 // One byte at a time from a source, with every escape sequence skipped:
@@ -54,6 +61,12 @@ public:
 
     int Peek();  // the next byte (0..255) without taking it; -1 at the end
     int Take();  // the same, taken
+    // How many bytes of the source lie before the next one, escapes included.
+    uint64_t Position() const { return base_ + at_; }
+    // An escape announced more data than the rest of the input holds: where
+    // it began and how many bytes it announced (0 when none did).
+    uint64_t SwallowingEscapeAt() const { return swallowingAt_; }
+    uint64_t SwallowedAnnounced() const { return swallowed_; }
 
 private:
     static constexpr int kEscape = 0x1B;
@@ -66,6 +79,10 @@ private:
     HpglSource& source_;
     size_t at_ = 0;
     size_t end_ = 0;
+    uint64_t base_ = 0;  // bytes of the source before buffer_
+    uint64_t escapeAt_ = 0;
+    uint64_t swallowingAt_ = 0;
+    uint64_t swallowed_ = 0;
     bool ended_ = false;
     char buffer_[64 * 1024];
 };

@@ -5,8 +5,6 @@
 #include <array>
 #include <cmath>
 
-#include "hpgl_encoded.h"
-
 namespace {
 
 constexpr std::array<std::string_view, 24> kHonoured = {
@@ -107,22 +105,26 @@ bool HpglGeometry::Moves(std::span<const double> n) {
     return true;
 }
 
+bool HpglGeometry::EncodedStep(const HpglEncodedStep& step) {
+    if (!refusal_.empty() || !Placeable()) return false;
+    penDown_ = !step.penUp;
+    MoveTo(Target({step.x, step.y}, !step.absolute), penDown_);
+    return refusal_.empty();
+}
+
 bool HpglGeometry::EncodedPolyline(std::string_view bytes) {
-    if (!refusal_.empty()) return false;
-    const HpglEncodedPolyline line = DecodeEncodedPolyline(bytes);
-    numbersDropped_ += line.numbersDropped;
-    if (!line.steps.empty() && !Placeable()) return false;
-    for (const HpglEncodedStep& step : line.steps) {
-        penDown_ = !step.penUp;
-        MoveTo(Target({step.x, step.y}, !step.absolute), penDown_);
-    }
+    HpglEncodedDecoder decoder([this](const HpglEncodedStep& step) { EncodedStep(step); });
+    for (size_t i = 0; i < bytes.size(); ++i) decoder.Feed(static_cast<unsigned char>(bytes[i]), i);
+    decoder.Finish();
+    numbersDropped_ += decoder.lonelyX();
+    if (!decoder.problem().empty()) Refuse("PE: " + decoder.problem());
     return refusal_.empty();
 }
 
 void HpglGeometry::MoveTo(HpglPoint to, bool down) {
     if (polygonMode_) {
         if (!polygon_.Add(to, down))
-            Refuse("PM: a polygon of more than " + std::to_string(HpglPolygon::kMostMoves) +
+            Refuse("PM: a polygon of more than " + std::to_string(HpglPolygon::kMostPoints) +
                    " points");
     } else {
         Draw(at_, to, down);
@@ -172,11 +174,10 @@ bool HpglGeometry::Circle(std::span<const double> n) {
     const HpglPoint center = scaling_.ToUser(at_);
     const HpglPoint start{center.x + n[0], center.y};
     const std::optional<double> tolerance = n.size() == 2 ? std::optional(n[1]) : std::nullopt;
-    if (polygonMode_) polygon_.Close(false, scaling_.ToPlotter(start));
     MoveTo(scaling_.ToPlotter(start), false);
     for (HpglPoint p : ArcChords(center, start, 360, tolerance, chordMode_))
         MoveTo(scaling_.ToPlotter(p), true);
-    if (polygonMode_) polygon_.Close(true, centerAt);
+    if (polygonMode_) polygon_.Close(true);
     MoveTo(centerAt, false);
     return true;
 }
@@ -218,7 +219,7 @@ bool HpglGeometry::PolygonMode(std::span<const double> n) {
         polygonMode_ = true;
         polygonCut_ = false;
     } else if (mode == 1 || mode == 2) {
-        if (polygonMode_) polygon_.Close(penDown_, at_);
+        if (polygonMode_) polygon_.Close(penDown_);
         if (mode == 2) polygonMode_ = false;
     } else {
         return Refuse("PM takes 0, 1 or 2");
@@ -231,13 +232,7 @@ bool HpglGeometry::PolygonMode(std::span<const double> n) {
 void HpglGeometry::CutPolygon(bool fill) {
     if (polygonCut_) return;
     polygonCut_ = true;
-    for (const HpglSubpolygon& part : polygon_.Outline(fill)) {
-        HpglPoint from = part.start;
-        for (const HpglMove& move : part.moves) {
-            Draw(from, move.to, move.down);
-            from = move.to;
-        }
-    }
+    polygon_.Outline(fill, [this](HpglPoint from, HpglPoint to) { Draw(from, to, true); });
 }
 
 void HpglGeometry::Finish() {

@@ -13,6 +13,7 @@
 
 #include "hpgl_arcs.h"
 #include "hpgl_clip.h"
+#include "hpgl_encoded.h"
 #include "hpgl_polygon.h"
 #include "hpgl_scaling.h"
 
@@ -31,8 +32,12 @@ public:
     // Carries out one instruction with its numbers; false when the file cannot
     // be cut as a plotter would draw it, with the reason in Refusal().
     bool Instruction(std::string_view name, std::span<const double> numbers);
-    // PE with its bytes up to (not with) the ';'.
+    // One pair of a PE line, as it is decoded.
+    bool EncodedStep(const HpglEncodedStep& step);
+    // PE with its bytes up to (not with) the ';', all at once.
     bool EncodedPolyline(std::string_view bytes);
+    // Numbers without their partner that the caller met.
+    void CountDropped(size_t numbers) { numbersDropped_ += numbers; }
     // The end of the file: a polygon still waiting for EP or FP is counted.
     void Finish();
 

@@ -41,20 +41,23 @@ const HpglToken& HpglLexer::Peek() {
     return peeked_;
 }
 
-void HpglLexer::SkipPast(int end) {
+bool HpglLexer::SkipPast(int end) {
     if (pending_) {
         pending_ = false;
-        if (peeked_.kind == HpglTokenKind::Terminator && end == ';') return;
+        if (peeked_.kind == HpglTokenKind::Terminator && end == ';') return true;
     }
-    for (int c; (c = bytes_.Take()) >= 0 && c != end;) {
-    }
+    for (int c; (c = bytes_.Take()) >= 0;)
+        if (c == end) return true;
+    return false;
 }
 
 HpglToken HpglLexer::Read() {
     HpglToken token;
     int c;
     while (IsSeparator(c = bytes_.Peek())) bytes_.Take();
+    token.at = bytes_.Position();
     if (c < 0) return token;
+    token.name[0] = static_cast<char>(c);
     if (c == ';') {
         bytes_.Take();
         token.kind = HpglTokenKind::Terminator;

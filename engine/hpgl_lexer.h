@@ -3,6 +3,7 @@
 // an instruction. Separators (blanks, commas, line breaks) fall between them.
 // Instructions whose parameters are not numbers (a label's text, DT's
 // terminator) read the bytes themselves.
+#include <cstdint>
 #include <string>
 
 #include "hpgl_bytes.h"
@@ -17,8 +18,9 @@ enum class HpglTokenKind {
 
 struct HpglToken {
     HpglTokenKind kind = HpglTokenKind::End;
-    char name[3] = {};
+    char name[3] = {};  // for a Stray, its first character in name[0]
     double number = 0;
+    uint64_t at = 0;  // the byte of the input where the token begins
 };
 
 class HpglLexer {
@@ -31,8 +33,10 @@ public:
     // parameters of its own.
     int PeekByte() { return bytes_.Peek(); }
     int TakeByte() { return bytes_.Take(); }
-    // Takes bytes up to and including `end` (or to the end of the input).
-    void SkipPast(int end);
+    // Takes bytes up to and including `end`; false when the input ended first.
+    bool SkipPast(int end);
+    uint64_t Position() const { return bytes_.Position(); }
+    const HpglBytes& bytes() const { return bytes_; }
 
 private:
     HpglToken Read();

@@ -26,6 +26,7 @@ bool Round(double v, int64_t& rounded) {
 
 HpglPenWriter::HpglPenWriter(BufferedOutput& out) : out_(out) {
     out_.Append("IN;", 3);
+    counts_.bytes = 3;
 }
 
 bool HpglPenWriter::Write(bool penDown, double x, double y) {
@@ -54,6 +55,7 @@ bool HpglPenWriter::Write(bool penDown, double x, double y) {
     const std::string line =
         (penDown ? "PD" : "PU") + std::to_string(ix) + ',' + std::to_string(iy) + ';';
     out_.Append(line.data(), line.size());
+    counts_.bytes += line.size();
     return true;
 }
 

@@ -9,6 +9,7 @@
 
 struct HpglPointCounts {
     size_t written = 0;
+    uint64_t bytes = 0;      // of pen commands, "IN;" included
     size_t outOfRange = 0;   // beyond 32-bit plotter units
     size_t tooFarApart = 0;  // further from the others than 32-bit mapping reaches
 };

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 #include <array>
-#include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <memory>
 #include <span>
@@ -20,36 +20,82 @@ constexpr int kDefaultLabelEnd = 0x03;  // ETX
 // Instructions that change what is cut and are not read: a file using one is
 // refused rather than cut wrong.
 constexpr std::string_view kGeometryNotRead[] = {"AT", "BR", "BZ", "EW", "RT", "WG", "XT", "YT"};
+// Instructions that end a page: what is drawn after one would be cut on top
+// of the page before.
+constexpr std::string_view kPageEnds[] = {"AF", "AH", "FR", "PG"};
 
 // More numbers than any instruction taken here has: the rest are not kept,
 // and the instruction refuses so many.
 constexpr size_t kMostParameters = 16;
-// An encoded line is kept whole until its ';'; beyond this it is no plot.
-constexpr size_t kLongestEncodedLine = size_t{1} << 24;
+// Pairs of one instruction between two looks at the stop.
+constexpr size_t kPairsBetweenStopChecks = 4096;
+
+bool Among(std::span<const std::string_view> names, std::string_view name) {
+    return std::find(names.begin(), names.end(), name) != names.end();
+}
+
+// A byte as the user would look for it: itself when printable, else its code.
+std::string Shown(int c) {
+    if (c > 0x20 && c < 0x7F) return std::string("'") + static_cast<char>(c) + "'";
+    char code[8];
+    std::snprintf(code, sizeof code, "0x%02X", static_cast<unsigned>(c & 0xFF));
+    return code;
+}
+
+// The source, with the stop looked at before each block.
+class StoppableSource : public HpglSource {
+public:
+    StoppableSource(HpglSource& in, const HpglStopCheck& stop) : in_(in), stop_(stop) {}
+    size_t Read(char* data, size_t room) override {
+        if (Stopped()) return 0;
+        return in_.Read(data, room);
+    }
+    bool Stopped() {
+        if (!stopped_ && stop_) stopped_ = stop_();
+        return stopped_;
+    }
+
+private:
+    HpglSource& in_;
+    const HpglStopCheck& stop_;
+    bool stopped_ = false;
+};
 
 class HpglInterpreter {
 public:
-    HpglInterpreter(HpglSource& in, BufferedOutput& out, std::optional<HpglPoint> plotArea)
-        : lexer_(in),
+    HpglInterpreter(HpglSource& in, BufferedOutput& out, std::optional<HpglPoint> plotArea,
+                    const HpglStopCheck& stop)
+        : source_(in, stop),
+          lexer_(source_),
           out_(out),
           pens_(out),
           plotter_(pens_),
-          geometry_(plotArea, [this](HpglPoint p, bool down) {
-              plotter_.SetPenDown(down);
-              plotter_.MoveTo(p.x, p.y);
-          }) {}
+          geometry_(plotArea, [this](HpglPoint p, bool down) { Point(p, down); }) {}
 
     HpglReading Run() {
         plotter_.Initialize();
-        while (reading_.refused.empty() && !out_.failed()) {
+        while (reading_.refused.empty() && !out_.failed() && !source_.Stopped()) {
             const HpglToken token = lexer_.Next();
             if (token.kind == HpglTokenKind::End) break;
             if (token.kind == HpglTokenKind::Instruction) {
+                instruction_ = token.name;
+                instructionAt_ = token.at;
                 Instruction(token.name);
-            } else if (token.kind != HpglTokenKind::Terminator) {
-                Stray();
+            } else if (token.kind == HpglTokenKind::Stray) {
+                if (reading_.strayCharacters++ == 0) {
+                    reading_.firstStray = static_cast<unsigned char>(token.name[0]);
+                    reading_.firstStrayAt = token.at;
+                }
+            } else if (token.kind == HpglTokenKind::Number) {
+                ++reading_.numbersOutside;
             }
         }
+        reading_.stopped = source_.Stopped();
+        const HpglBytes& bytes = lexer_.bytes();
+        if (bytes.SwallowedAnnounced() > 0)
+            Refuse("the escape at byte " + std::to_string(bytes.SwallowingEscapeAt()) +
+                   " announces " + std::to_string(bytes.SwallowedAnnounced()) +
+                   " bytes of data, more than the rest of the file");
         geometry_.Finish();
         if (geometry_.UncutPolygons() > 0) reading_.skipped["PM"] += geometry_.UncutPolygons();
         reading_.unpairedCoordinates += geometry_.NumbersDropped();
@@ -71,23 +117,70 @@ private:
                 plotter_.Initialize();
                 labelEnd_ = kDefaultLabelEnd;
             }
-            Refused(geometry_.Instruction(name, Numbers()));
+            const std::span<const double> numbers = Numbers();
+            if (reading_.refused.empty()) Refused(geometry_.Instruction(name, numbers));
         } else if (name == "DT") {
             LabelTerminator();
         } else if (name == "LB") {
             ++reading_.labels;
-            lexer_.SkipPast(labelEnd_);
-        } else if (std::find(std::begin(kGeometryNotRead), std::end(kGeometryNotRead), name) !=
-                   std::end(kGeometryNotRead)) {
+            if (!lexer_.SkipPast(labelEnd_))
+                Refuse(Here() + ": the label has no end (" + Shown(labelEnd_) +
+                       ") and takes in the rest of the file");
+        } else if (Among(kGeometryNotRead, name)) {
             reading_.refused = name;
+        } else if (Among(kPageEnds, name)) {
+            if (cut_ && !pageEnd_) pageEnd_ = Here();
+            SkipParameters();
         } else {
             ++reading_.skipped[name];
             SkipParameters();
         }
     }
 
+    std::string Here() const { return instruction_ + " at byte " + std::to_string(instructionAt_); }
+
+    void Refuse(std::string reason) {
+        if (reading_.refused.empty()) reading_.refused = std::move(reason);
+    }
+
     void Refused(bool carriedOut) {
-        if (!carriedOut) reading_.refused = geometry_.Refusal();
+        if (!carriedOut) Refuse(geometry_.Refusal());
+    }
+
+    // Every point of the cut, checked against the page and the budget first.
+    void Point(HpglPoint p, bool down) {
+        if (!reading_.refused.empty()) return;
+        if (down && pageEnd_)
+            return Refuse(*pageEnd_ +
+                          " ends a page and more is drawn after it: the pages would be cut on "
+                          "top of each other");
+        const uint64_t written = pens_.counts().bytes;
+        const uint64_t read = lexer_.Position();
+        if (written > kHpglMostOutput)
+            return Refuse(Here() + " expands beyond " + std::to_string(kHpglMostOutput >> 20) +
+                          " MiB of pen commands");
+        if (written > kHpglOutputAllowance + read * kHpglOutputPerInputByte)
+            return Refuse(Here() + " expands beyond " + std::to_string(kHpglOutputPerInputByte) +
+                          " bytes of pen commands per byte read");
+        cut_ = cut_ || down;
+        plotter_.SetPenDown(down);
+        plotter_.MoveTo(p.x, p.y);
+    }
+
+    // A parameter that is no number, or none a double can hold, where the
+    // pen's path depends on it: the file cannot be cut as written.
+    bool NoNumber(const HpglToken& token) {
+        if (token.kind == HpglTokenKind::Stray) {
+            Refuse(Here() + ": " + Shown(static_cast<unsigned char>(token.name[0])) + " at byte " +
+                   std::to_string(token.at) + " is no number");
+            return true;
+        }
+        if (token.kind == HpglTokenKind::Number && !std::isfinite(token.number)) {
+            Refuse(Here() + ": the number at byte " + std::to_string(token.at) +
+                   " is beyond any coordinate or angle");
+            return true;
+        }
+        return false;
     }
 
     // Coordinate pairs up to the instruction's end, each moving the pen as it
@@ -96,25 +189,26 @@ private:
         double x = 0;
         bool haveX = false;
         bool moved = false;
-        for (;;) {
+        for (size_t pairs = 0; reading_.refused.empty();) {
             const HpglToken& token = lexer_.Peek();
+            if (NoNumber(token)) return;
             if (token.kind == HpglTokenKind::Number) {
                 const double value = lexer_.Next().number;
                 if (haveX) {
                     const double pair[] = {x, value};
                     Refused(geometry_.Instruction(name, pair));
                     moved = true;
+                    if (++pairs % kPairsBetweenStopChecks == 0 && source_.Stopped()) return;
                 }
                 x = value;
                 haveX = !haveX;
                 continue;
             }
             if (token.kind == HpglTokenKind::Terminator) lexer_.Next();
-            if (token.kind == HpglTokenKind::Stray) Stray();
             break;
         }
         // A lone x is counted as dropped; without pairs the pen only goes up or down.
-        if (haveX || !moved)
+        if (reading_.refused.empty() && (haveX || !moved))
             Refused(geometry_.Instruction(name, std::span<const double>(&x, haveX ? 1 : 0)));
     }
 
@@ -124,29 +218,26 @@ private:
         size_t count = 0;
         for (;;) {
             const HpglToken& token = lexer_.Peek();
+            if (NoNumber(token)) return {};
             if (token.kind == HpglTokenKind::Number) {
                 const double value = lexer_.Next().number;
                 if (count < numbers_.size()) numbers_[count++] = value;
                 continue;
             }
             if (token.kind == HpglTokenKind::Terminator) lexer_.Next();
-            if (token.kind == HpglTokenKind::Stray) Stray();
             return {numbers_.data(), count};
         }
     }
 
-    // PE's bytes are its own numbers, up to the ';'.
+    // PE's bytes are its own numbers, up to the ';', decoded as they come.
     void EncodedLine() {
-        std::string bytes;
-        for (int c = lexer_.TakeByte(); c >= 0 && c != ';'; c = lexer_.TakeByte()) {
-            if (bytes.size() == kLongestEncodedLine) {
-                reading_.refused = "PE: an encoded line longer than " +
-                                   std::to_string(kLongestEncodedLine) + " bytes";
-                return;
-            }
-            bytes.push_back(static_cast<char>(c));
-        }
-        Refused(geometry_.EncodedPolyline(bytes));
+        HpglEncodedDecoder decoder(
+            [this](const HpglEncodedStep& step) { Refused(geometry_.EncodedStep(step)); });
+        for (int c; reading_.refused.empty() && (c = lexer_.TakeByte()) >= 0 && c != ';';)
+            decoder.Feed(static_cast<unsigned char>(c), lexer_.Position() - 1);
+        decoder.Finish();
+        geometry_.CountDropped(decoder.lonelyX());
+        if (!decoder.problem().empty()) Refuse(Here() + ": " + decoder.problem());
     }
 
     // DT t: the byte after the name ends labels from now on; "DT;" restores ETX.
@@ -162,25 +253,16 @@ private:
         if (c != ';') SkipParameters();  // the optional mode
     }
 
-    // Parameters end at ';' or where the next instruction begins. True when
-    // there was a number among them (with `nonZero`, one other than 0).
-    bool SkipParameters(bool nonZero = false) {
-        bool number = false;
+    // Parameters end at ';' or where the next instruction begins.
+    void SkipParameters() {
         for (;;) {
             const HpglTokenKind kind = lexer_.Peek().kind;
-            if (kind == HpglTokenKind::End || kind == HpglTokenKind::Instruction) return number;
-            const HpglToken token = lexer_.Next();
-            if (kind == HpglTokenKind::Number) number = number || !nonZero || token.number != 0;
-            if (kind == HpglTokenKind::Terminator) return number;
+            if (kind == HpglTokenKind::End || kind == HpglTokenKind::Instruction) return;
+            if (lexer_.Next().kind == HpglTokenKind::Terminator) return;
         }
     }
 
-    // Not a number where one belongs: the rest of the instruction is lost.
-    void Stray() {
-        ++reading_.skipped["?"];
-        lexer_.SkipPast(';');
-    }
-
+    StoppableSource source_;
     HpglLexer lexer_;
     BufferedOutput& out_;
     HpglPenWriter pens_;
@@ -189,44 +271,10 @@ private:
     std::array<double, kMostParameters + 1> numbers_{};
     HpglReading reading_;
     int labelEnd_ = kDefaultLabelEnd;
-};
-
-class StringWriter : public ByteWriter {
-public:
-    explicit StringWriter(std::string& text) : text_(text) {}
-    SystemError WriteAll(const char* data, size_t n) override {
-        text_.append(data, n);
-        return {};
-    }
-
-private:
-    std::string& text_;
-};
-
-// The pen commands' file: closed, and its last write's failure known, at the end.
-class PenCommandsFile : public ByteWriter {
-public:
-    ~PenCommandsFile() override {
-        if (file_ != nullptr) std::fclose(file_);
-    }
-    SystemError Open(const std::filesystem::path& path) {
-        errno = 0;
-        file_ = std::fopen(path.string().c_str(), "wb");
-        return file_ == nullptr ? SystemError::Last() : SystemError();
-    }
-    SystemError WriteAll(const char* data, size_t n) override {
-        errno = 0;
-        return std::fwrite(data, 1, n, file_) == n ? SystemError() : SystemError::Last();
-    }
-    SystemError Close() {
-        errno = 0;
-        const int closed = std::fclose(file_);
-        file_ = nullptr;
-        return closed == 0 ? SystemError() : SystemError::Last();
-    }
-
-private:
-    std::FILE* file_ = nullptr;
+    std::string instruction_;
+    uint64_t instructionAt_ = 0;
+    bool cut_ = false;
+    std::optional<std::string> pageEnd_;  // the page's end, once something was drawn
 };
 
 }  // namespace
@@ -246,45 +294,11 @@ std::string HpglReading::SkippedText() const {
     return text;
 }
 
-HpglReading ReadHpgl(HpglSource& in, BufferedOutput& out, std::optional<HpglPoint> plotArea) {
-    return HpglInterpreter(in, out, plotArea).Run();
+std::string HpglReading::FirstStrayText() const {
+    return Shown(firstStray) + " at byte " + std::to_string(firstStrayAt);
 }
 
-HpglConversion ConvertHpgl(std::string_view hpgl, std::optional<HpglPoint> plotArea) {
-    HpglConversion conversion;
-    StringWriter writer(conversion.penCommands);
-    HpglText text(hpgl);
-    auto out = std::make_unique<BufferedOutput>(writer);
-    conversion.reading = ReadHpgl(text, *out, plotArea);
-    out->Flush();
-    return conversion;
-}
-
-bool WriteHpglAsPenCommands(const std::filesystem::path& from, const std::filesystem::path& to,
-                            HpglReading& reading, std::string& problem,
-                            std::optional<HpglPoint> plotArea) {
-    HpglFile in;
-    if (const SystemError failed = in.Open(from)) {
-        problem = "cannot read " + from.string() + ": " + failed.Message();
-        return false;
-    }
-    PenCommandsFile file;
-    SystemError failed = file.Open(to);
-    if (!failed) {
-        auto out = std::make_unique<BufferedOutput>(file);
-        reading = ReadHpgl(in, *out, plotArea);
-        out->Flush();
-        failed = out->error();
-        const SystemError closed = file.Close();
-        if (!failed) failed = closed;
-    }
-    if (in.error()) {
-        problem = "cannot read " + from.string() + ": " + in.error().Message();
-        return false;
-    }
-    if (failed) {
-        problem = "cannot write " + to.string() + ": " + failed.Message();
-        return false;
-    }
-    return true;
+HpglReading ReadHpgl(HpglSource& in, BufferedOutput& out, std::optional<HpglPoint> plotArea,
+                     const HpglStopCheck& stopRequested) {
+    return HpglInterpreter(in, out, plotArea, stopRequested).Run();
 }

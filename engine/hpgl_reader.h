@@ -4,9 +4,12 @@
 // such as DF; that the engine's own reading would take for pen moves. This
 // reader turns such a file into the engine's input: one pen command per
 // point, in absolute plotter units. It reads as it goes, so a file of any
-// size costs the same memory.
+// size costs the same memory, and it writes no more than a budget per byte
+// read, so a small file cannot expand to gigabytes.
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -19,11 +22,15 @@
 
 struct HpglReading {
     size_t points = 0;  // pen commands written
-    // Instructions read past without effect, by name; stray characters and
-    // parameters that are no numbers count as "?", polygons never edged nor
-    // filled (so not cut) as "PM".
+    // Instructions read past without effect, by name; polygons never edged
+    // nor filled (so not cut) count as "PM".
     std::map<std::string, size_t> skipped;
-    size_t labels = 0;  // LB: text is not cut
+    // Characters between instructions that begin none, and the first of them.
+    size_t strayCharacters = 0;
+    int firstStray = 0;
+    uint64_t firstStrayAt = 0;
+    size_t numbersOutside = 0;  // numbers after an instruction's end
+    size_t labels = 0;          // LB: text is not cut
     size_t pointsOutOfRange = 0;
     size_t pointsTooFarApart = 0;
     size_t unpairedCoordinates = 0;  // an x without its y
@@ -31,8 +38,11 @@ struct HpglReading {
     // not read, or why the geometry cannot be placed (a sentence): reading
     // stopped there, and the file must not be cut.
     std::string refused;
+    bool stopped = false;  // the stop was asked for: what was written is partial
 
     size_t SkippedCount() const;
+    // The first stray character and where it was: "'#' at byte 17".
+    std::string FirstStrayText() const;
     // "DF 1, VS 2", or "" when nothing was skipped.
     std::string SkippedText() const;
 };
@@ -44,9 +54,19 @@ struct HpglReading {
 // and line breaks; an instruction ends at ';' or where the next one begins.
 // PU and PD without pairs only lift or lower the pen; PA and PR choose
 // absolute or relative coordinates and move with the pen as it is.
-// `plotArea` (plotter units) places drawings whose scaling depends on the device.
+// `plotArea` (plotter units) places drawings whose scaling depends on the
+// device. `stopRequested` is asked between instructions and before each
+// block of input; when it answers true, reading ends with `stopped`.
+using HpglStopCheck = std::function<bool()>;
 HpglReading ReadHpgl(HpglSource& in, BufferedOutput& out,
-                     std::optional<HpglPoint> plotArea = std::nullopt);
+                     std::optional<HpglPoint> plotArea = std::nullopt,
+                     const HpglStopCheck& stopRequested = {});
+
+// The reader's budget: pen commands per byte read, beyond a first allowance,
+// and in all (the engine reads no plot file of 4 GiB or more).
+constexpr uint64_t kHpglOutputPerInputByte = 64;
+constexpr uint64_t kHpglOutputAllowance = uint64_t{16} << 20;
+constexpr uint64_t kHpglMostOutput = (uint64_t{4} << 30) - 1;
 
 // The same in memory, for small texts and tests.
 struct HpglConversion {
@@ -56,7 +76,9 @@ struct HpglConversion {
 HpglConversion ConvertHpgl(std::string_view hpgl, std::optional<HpglPoint> plotArea = std::nullopt);
 
 // Reads the HPGL file `from` and writes its pen commands to `to`. False with
-// a one-line problem when either file fails.
+// a one-line problem when either file fails, the file changed while it was
+// read, or the stop was asked for (then `reading.stopped`).
 bool WriteHpglAsPenCommands(const std::filesystem::path& from, const std::filesystem::path& to,
                             HpglReading& reading, std::string& problem,
-                            std::optional<HpglPoint> plotArea = std::nullopt);
+                            std::optional<HpglPoint> plotArea = std::nullopt,
+                            const HpglStopCheck& stopRequested = {});

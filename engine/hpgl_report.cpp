@@ -47,6 +47,14 @@ std::string_view WhatItDoes(std::string_view name) {
 std::vector<std::string> HpglNotes(const HpglReading& reading) {
     std::vector<std::string> notes;
     if (reading.SkippedCount() > 0) notes.push_back("skipped " + reading.SkippedText());
+    if (reading.strayCharacters > 0)
+        notes.push_back(
+            "skipped " +
+            Count(reading.strayCharacters, "character that begins", "characters that begin") +
+            " no instruction, the first " + reading.FirstStrayText());
+    if (reading.numbersOutside > 0)
+        notes.push_back("dropped " + Count(reading.numbersOutside, "number", "numbers") +
+                        " after the end of an instruction");
     if (reading.pointsOutOfRange > 0)
         notes.push_back("dropped " + Count(reading.pointsOutOfRange, "point", "points") +
                         " outside the 32-bit range");

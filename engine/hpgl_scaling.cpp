@@ -9,6 +9,10 @@ namespace {
 
 constexpr double kUnitsPerMm = 40;
 constexpr double kLargestAreaMm = 100000;  // 100 m: beyond any roll
+// A double's relative precision, and the finest part of a plotter unit that
+// placing a point must keep.
+constexpr double kRelativePrecision = 0x1p-52;
+constexpr double kFinestUnit = 1e-3;
 
 bool ReadLength(std::string_view text, double& mm) {
     const std::string copy(text);
@@ -79,7 +83,7 @@ std::string HpglScaling::InputP1P2(const double* n, size_t count) {
         return "IP needs 2 or 4 numbers";
     }
     Recompute();
-    return "";
+    return Unsound("IP");
 }
 
 std::string HpglScaling::InputRelative(const double* n, size_t count) {
@@ -101,7 +105,7 @@ std::string HpglScaling::InputRelative(const double* n, size_t count) {
     p2_ = p2;
     p1p2FromArea_ = false;
     Recompute();
-    return "";
+    return Unsound("IR");
 }
 
 std::string HpglScaling::Scale(const double* n, size_t count) {
@@ -128,7 +132,7 @@ std::string HpglScaling::Scale(const double* n, size_t count) {
     mode_ = mode;
     for (size_t i = 0; i < 7; ++i) sc_[i] = i < count ? n[i] : 50;  // isotropic margins: 50 %
     Recompute();
-    return "";
+    return Unsound("SC");
 }
 
 std::string HpglScaling::Rotate(const double* n, size_t count) {
@@ -138,7 +142,7 @@ std::string HpglScaling::Rotate(const double* n, size_t count) {
     // P1/P2 set by IP/IR stay where they are on the material.
     rotation_ = static_cast<int>(angle);
     Recompute();
-    return "";
+    return Unsound("RO");
 }
 
 void HpglScaling::Recompute() {
@@ -181,6 +185,30 @@ void HpglScaling::Recompute() {
     m_[2] = column0.y;
     m_[3] = column1.y;
     t_ = Rotated(shift);
+}
+
+// Scaling whose arithmetic overflows, cannot be undone (arcs are worked out
+// in user units), or is so far from the origin for its size that the
+// doubles no longer tell neighbouring plotter units apart, gives another
+// shape: it is refused rather than cut.
+std::string HpglScaling::Unsound(const char* name) const {
+    const double det = m_[0] * m_[3] - m_[1] * m_[2];
+    bool sound = std::isfinite(det) && det != 0 && std::isfinite(1 / det) && std::isfinite(t_.x) &&
+                 std::isfinite(t_.y);
+    for (double m : m_) sound = sound && std::isfinite(m);
+    if (sound && mode_ != Mode::Off) {
+        // The largest term a coordinate's mapping adds up, at the user units' limits.
+        const double largest = std::fmax(std::fabs(sc_[0]) + std::fabs(sc_[1]),
+                                         std::fabs(sc_[2]) + std::fabs(sc_[3])) *
+                                   std::fmax(std::fabs(m_[0]) + std::fabs(m_[1]),
+                                             std::fabs(m_[2]) + std::fabs(m_[3])) +
+                               std::fabs(t_.x) + std::fabs(t_.y);
+        sound = std::isfinite(largest) && largest * kRelativePrecision <= kFinestUnit;
+    }
+    if (sound) return "";
+    return std::string(name) +
+           " gives scaling whose arithmetic overflows, cannot be undone or cannot tell plotter "
+           "units apart";
 }
 
 HpglPoint HpglScaling::ToPlotter(HpglPoint user) const {

@@ -53,6 +53,7 @@ private:
     HpglPoint Unrotated(HpglPoint physical) const;
     HpglPoint AreaInFrame() const;
     void Recompute();
+    std::string Unsound(const char* name) const;
 
     std::optional<HpglPoint> plotArea_;
     int rotation_ = 0;  // 0, 90, 180 or 270 degrees, counter-clockwise

@@ -16,7 +16,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 seconds=${1:-30}
 large_seconds=$(((seconds + 1) / 2))
 build=${FUZZ_BUILD_DIR:-$root/build/fuzz}
-targets=(command_scan conversion)
+targets=(command_scan conversion hpgl)
 
 cd "$root"
 cmake --preset fuzz -B "$build" >/dev/null
@@ -43,14 +43,19 @@ run() {
   fi
 }
 
+# The HPGL reader starts from the other programs' files its tests cut.
+corpus() {
+  if [ "$1" == hpgl ]; then echo engine/tests/hpgl_files; else echo "fuzz/corpus/$1"; fi
+}
+
 status=0
 for target in "${targets[@]}"; do
   mkdir -p "$work/$target"
-  cp "fuzz/corpus/$target/"* "$work/$target/"
+  cp "$(corpus "$target")"/* "$work/$target/"
   run "$target" 4096 "$seconds"
   # The seeds one after another, to 160 KiB: a start the fuzzer can cut and splice.
   while [ "$(stat -c %s "$work/$target/large-seed" 2>/dev/null || echo 0)" -lt 163840 ]; do
-    cat "fuzz/corpus/$target/"* >>"$work/$target/large-seed"
+    cat "$(corpus "$target")"/* >>"$work/$target/large-seed"
   done
   run "$target" 262144 "$large_seconds" -len_control=0
 done

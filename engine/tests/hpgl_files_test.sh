@@ -56,6 +56,21 @@ check "no stream from a refused file" no "$([ -e "$dir/refused.th0" ] && echo ye
 check "a plotting area that is no size refused" 2 "$rc"
 check_size "gnuplot hpgl with its plotting area" gnuplot.hpgl 249.975 187.475 --plot-area 250x187.5
 
+# Polygons as writers emit them, cut as a plotter closes them: name, file,
+# hand-computed cut length, width and height in mm (length within 0.5 %).
+check_cut() {
+  local got
+  "$cutconv" --hpgl --port "$files/$2" "$dir/$2.th0" 2>/dev/null
+  got=$("$sim" "$dir/$2.th0" 2>/dev/null | sed -n 's/.*cut_mm=\([^ ]*\) bbox_mm=\([^ ]*\).*/\1 \2/p')
+  check "$1 ($3 mm, $4 x $5 mm; got $got)" yes "$(echo "$got" | awk -v l="$3" -v w="$4" -v h="$5" -F'[ ,]' \
+    '{ d = ($1 - l) / l; dw = $4 - $2 - w; dh = $5 - $3 - h
+       print (d * d < 0.000025 && dw * dw < 0.01 && dh * dh < 0.01) ? "yes" : "no" }')"
+}
+check_cut "two squares left open, closed each to its own first point" squares_open.hpgl 200 75 25
+check_cut "two squares closed by their writer" squares_closed.hpgl 200 75 25
+check_cut "a pen-up move in PM0 starts the square" square_after_pen_up.hpgl 100 25 25
+check_cut "an outline with three holes, one closed by an arc, FP then EP" holes.hpgl 531.416 100 50
+
 for name in pstoedit inkscape_like; do
   "$cutconv" --hpgl --port "$files/$name.hpgl" "$dir/$name.th0" 2>/dev/null
   check "$name converts to the same bytes" "$(cat "$files/${name}_out.th0")" "$(cat "$dir/$name.th0")"

@@ -66,6 +66,22 @@ TEST(HpglGeometry, ScalingPlacesUserUnitsAsAPlotterDoes) {
               "U0,0 D7,7");
 }
 
+TEST(HpglGeometry, ScalingThatWouldGiveAnotherShapeIsRefused) {
+    const auto refusal = [](std::vector<double> sc) {
+        Plot plot;
+        plot("IP", {0, 0, 10000, 10000})("SC", std::move(sc));
+        return plot.geometry().Refusal();
+    };
+    EXPECT_EQ(refusal({-1.7e308, 1.7e308, 0, 100}),
+              "SC gives scaling whose arithmetic overflows, cannot be undone or cannot tell "
+              "plotter units apart");
+    EXPECT_NE(refusal({0, 1e-200, 0, 1e-200}), "");  // its inverse underflows
+    EXPECT_NE(refusal({1e18, 1e18 + 1000, 0, 100}), "");
+    EXPECT_NE(refusal({1e18, 2, 0, 2, 2}), "");  // a point factor from far away
+    EXPECT_EQ(refusal({0, 100, 0, 100}), "");
+    EXPECT_EQ(refusal({-1e6, 1e6, 5e5, 6e5}), "");
+}
+
 TEST(HpglGeometry, ScalingToTheDevicesAreaNeedsItsSize) {
     Plot without;
     without("SC", {0, 10000, 0, 7500})("PU", {0, 0})("PD", {10000, 7500});
@@ -109,7 +125,11 @@ TEST(HpglGeometry, EncodedPolylinesDecodeInBothBases) {
     const HpglEncodedPolyline seven = DecodeEncodedPolyline("7GeGe?");
     ASSERT_EQ(seven.steps.size(), 1u);
     EXPECT_EQ(seven.steps[0].y, 100);
-    EXPECT_EQ(seven.numbersDropped, 1u);  // '?' begins a number that never ends
+    // A number that never ends, or one too long for any coordinate, shifts
+    // every pair after it: the line cannot be read.
+    EXPECT_EQ(seven.problem, "a number cut off before its last digit at byte 5");
+    EXPECT_EQ(DecodeEncodedPolyline("GGGGGGGGGGG\xC2G\xC2").problem,
+              "a number of more than 10 digits at byte 0");
     // Cut as relative pen-down moves, the '<' pair as a move.
     EXPECT_EQ(Plot()("PU", {10, 10}).Encoded("<=G\xC2G\xC2").lines(), "U10,10 U100,100");
     EXPECT_EQ(Plot()("PU", {10, 10}).Encoded("G\xC2\xBF").lines(), "U10,10 D110,10");

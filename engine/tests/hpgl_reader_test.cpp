@@ -102,6 +102,33 @@ TEST(HpglReader, AnInstructionChangingGeometryThatIsNotReadRefusesTheFile) {
     EXPECT_EQ(plain.reading.SkippedText(), "");
 }
 
+TEST(HpglReader, WhatWouldBeLostIsRefusedOrCountedByName) {
+    const auto refusal = [](std::string_view hpgl) { return ConvertHpgl(hpgl).reading.refused; };
+    EXPECT_EQ(refusal("IN;PD10,10#,20,20;"), "PD at byte 3: '#' at byte 10 is no number");
+    EXPECT_EQ(refusal("IN;PD1e3,0;"), "PD at byte 3: 'e' at byte 6 is no number");
+    EXPECT_EQ(refusal("IN;PU;AA0,0,1" + std::string(400, '0') + ";"),
+              "AA at byte 6: the number at byte 12 is beyond any coordinate or angle");
+    EXPECT_EQ(refusal("IN;PE=???????????\xC2;"),
+              "PE at byte 3: a number of more than 10 digits at byte 6");
+    EXPECT_EQ(refusal("\x1b*b999999WIN;PU0,0;PD10,10;"),
+              "the escape at byte 0 announces 999999 bytes of data, more than the rest of the "
+              "file");
+    EXPECT_EQ(refusal("IN;PU0,0;PD10,10;LBtext;PD20,20;"),
+              "LB at byte 17: the label has no end (0x03) and takes in the rest of the file");
+    // A page's end at the end of the file is no second page.
+    EXPECT_EQ(refusal("IN;PU0,0;PD10,10;PG;PU20,0;PD30,10;"),
+              "PG at byte 17 ends a page and more is drawn after it: the pages would be cut on "
+              "top of each other");
+    EXPECT_EQ(refusal("IN;FR;PU0,0;PD10,10;PG;"), "");
+    // Between instructions: counted, the first one named.
+    const HpglConversion stray = ConvertHpgl("IN;#PU0,0;PD10,10;5;%;");
+    EXPECT_EQ(stray.penCommands, "IN;PU0,0;PD10,10;");
+    EXPECT_EQ(HpglNotes(stray.reading),
+              (std::vector<std::string>{
+                  "skipped 2 characters that begin no instruction, the first '#' at byte 3",
+                  "dropped 1 number after the end of an instruction"}));
+}
+
 TEST(HpglReader, AnExactHalfRoundsAwayFromZero) {
     EXPECT_EQ(PenCommands("PU2.5,-2.5;PU0.5,-0.5;PU1.49,-1.51;"), "IN;PU3,-3;PU1,-1;PU1,-2;");
 }
@@ -174,6 +201,52 @@ TEST(HpglReader, ReadsAnyLengthOfInputInBoundedMemory) {
     EXPECT_EQ(reading.points, kPairs + 2);  // the move to the origin, the pairs, (7,5)
     EXPECT_EQ(reading.unpairedCoordinates, 0u);
     EXPECT_LT(PeakResidentKiB() - before, 4 * 1024);
+}
+
+// `text` again and again, `bytes` of it in all.
+class Repeated : public HpglSource {
+public:
+    Repeated(std::string text, size_t bytes) : text_(std::move(text)), left_(bytes) {}
+    size_t Read(char* data, size_t room) override {
+        size_t n = 0;
+        for (; left_ >= text_.size() && room - n >= text_.size(); left_ -= text_.size()) {
+            std::memcpy(data + n, text_.data(), text_.size());
+            n += text_.size();
+        }
+        return n;
+    }
+
+private:
+    std::string text_;
+    size_t left_;
+};
+
+TEST(HpglReader, ExpansionAndPolygonsAreBoundedBeforeTheyCost) {
+    Discard discard;
+    // PM1 after PM1 keeps no empty subpolygons.
+    const long before = PeakResidentKiB();
+    Repeated subpolygons("PM1;", 8 << 20);
+    auto out = std::make_unique<BufferedOutput>(discard);
+    EXPECT_EQ(ReadHpgl(subpolygons, *out).refused, "");
+    EXPECT_LT(PeakResidentKiB() - before, 4 * 1024);
+    // 6 MB of circles of 720 chords: refused at the budget, at its reason.
+    Repeated circles("CI30000,.5;", 6 << 20);
+    const HpglReading reading = ReadHpgl(circles, *out);
+    EXPECT_NE(reading.refused.find("CI at byte "), std::string::npos);
+    EXPECT_NE(reading.refused.find(" expands beyond 64 bytes of pen commands per byte read"),
+              std::string::npos);
+    EXPECT_LT(reading.points, size_t{2} << 20);
+}
+
+TEST(HpglReader, AStopEndsTheReadingBetweenBlocks) {
+    Discard discard;
+    auto out = std::make_unique<BufferedOutput>(discard);
+    Repeated circles("CI100;", 64 << 20);
+    int asked = 0;
+    const HpglReading reading =
+        ReadHpgl(circles, *out, std::nullopt, [&asked] { return ++asked > 3; });
+    EXPECT_TRUE(reading.stopped);
+    EXPECT_EQ(reading.refused, "");
 }
 #endif
 

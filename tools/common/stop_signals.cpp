@@ -20,9 +20,16 @@ void CatchStopSignals(SecondStop second) {
     // The handler runs once; the signal's default action then ends the program.
     if (second == SecondStop::EndsAtOnce) stop.sa_flags = SA_RESETHAND;
     sigemptyset(&stop.sa_mask);
-    for (int signal : {SIGINT, SIGTERM, SIGHUP}) ::sigaction(signal, &stop, nullptr);
+    for (int signal : {SIGINT, SIGTERM, SIGHUP, SIGPIPE, SIGXFSZ})
+        ::sigaction(signal, &stop, nullptr);
 }
 
 int StopSignal() {
     return g_stopSignal;
+}
+
+const char* StopReason() {
+    if (g_stopSignal == SIGPIPE) return "the output's reader closed the pipe";
+    if (g_stopSignal == SIGXFSZ) return "the output reached the file size limit (ulimit -f)";
+    return "";
 }

@@ -17,6 +17,7 @@
 #include "plotter_form_check.h"
 #include "scratch_space.h"
 #include "stop_signals.h"
+#include "terminal_lock.h"
 
 namespace {
 
@@ -190,6 +191,12 @@ int ReadArguments(int argc, char** argv, Arguments& args) {
     return 0;
 }
 
+// 128 + the stop signal's number, with a word when the output ended it.
+int Stopped(const char* output) {
+    if (*StopReason() != '\0') std::fprintf(stderr, "cutconv: %s: %s\n", output, StopReason());
+    return 128 + StopSignal();
+}
+
 int Convert(const Arguments& args) {
     const char* input = args.files[0];
     const char* output = args.files[1];
@@ -210,6 +217,12 @@ int Convert(const Arguments& args) {
         return kExitFailed;
     }
 
+    TerminalLock port;  // held to the end, as cutsend holds it
+    if (std::string busy; !port.Take(output, busy)) {
+        std::fprintf(stderr, "cutconv: %s\n", busy.c_str());
+        return kExitFailed;
+    }
+
     CutJob job;
     job.bToPort = args.port ? 1 : 0;
     job.nOffsetUnits = args.offset;
@@ -227,9 +240,11 @@ int Convert(const Arguments& args) {
             return kExitFailed;
         }
         HpglReading reading;
-        if (!WriteHpglAsPenCommands(input, penCommands.path(), reading, problem, args.plotArea)) {
+        if (!WriteHpglAsPenCommands(input, penCommands.path(), reading, problem, args.plotArea,
+                                    [] { return StopSignal() != 0; })) {
+            if (StopSignal() != 0) return Stopped(output);
             std::fprintf(stderr, "cutconv: %s\n", problem.c_str());
-            return StopSignal() != 0 ? 128 + StopSignal() : kExitFailed;
+            return kExitFailed;
         }
         if (!ReportHpglReading(stderr, "cutconv", input, reading, false)) return kExitBadArguments;
         job.paths.plotFile = penCommands.path();
@@ -237,7 +252,7 @@ int Convert(const Arguments& args) {
     StopLink link;
     job.pDlg = &link;
     const JobOutcome outcome = StopSignal() != 0 ? JobResult::Cancelled : ConvertPlotFile(job);
-    if (StopSignal() != 0 && outcome.result != JobResult::Completed) return 128 + StopSignal();
+    if (StopSignal() != 0 && outcome.result != JobResult::Completed) return Stopped(output);
     if (outcome.result == JobResult::Completed) return 0;
     const bool inputFailed =
         outcome.result == JobResult::InputUnreadable || outcome.result == JobResult::InputChanged;

@@ -35,6 +35,7 @@ constexpr int kExitBadInput = 2;
 
 // 128 + the signal's number, as shells report a program a signal ended.
 int ExitStopped() {
+    if (*StopReason() != '\0') std::fprintf(stderr, "cutsend: %s\n", StopReason());
     return 128 + StopSignal();
 }
 
@@ -109,7 +110,7 @@ int main(int argc, char** argv) {
     if (options.hpgl) {
         HpglReading reading;
         if (!WriteHpglAsPenCommands(options.drawing, scratch / "pen.plt", reading, problem,
-                                    options.plotArea))
+                                    options.plotArea, [] { return StopSignal() != 0; }))
             return StopSignal() != 0 ? ExitStopped() : Complain(problem, kExitBadInput);
         job.paths.plotFile = scratch / "pen.plt";
         if (!ReportHpglReading(stderr, "cutsend", options.drawing, reading, options.quiet))

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "receive_loop.h"
 #include "sim_file.h"
 
 namespace {
@@ -47,7 +48,8 @@ std::string BladeSummary(const BladeTrail& blade, const DrawingOutline* drawing)
     std::string summary = text;
     if (drawing == nullptr) return summary;
     const std::vector<KnifePoint> corners = SharpCorners(drawing->lines());
-    const std::optional<CornerMiss> miss = MeasureCornerMiss(corners, blade.cuts());
+    const std::optional<CornerMiss> miss =
+        MeasureCornerMiss(corners, blade.cuts(), ReceiveStopRequested);
     if (!miss)
         return summary + " corners=" + std::to_string(corners.size()) + " corner_miss_mm=none";
     std::snprintf(text, sizeof text, " corners=%zu corner_miss_mm=%.3f", miss->corners,

@@ -21,6 +21,8 @@ void DrawingOutline::Stroke(const KnifeStroke& s) {
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
+constexpr size_t kCornersBetweenStopChecks = 64;
+constexpr size_t kSegmentsBetweenStopChecks = 4096;
 
 bool IsSharp(KnifePoint before, KnifePoint corner, KnifePoint after) {
     const double ax = static_cast<double>(before.x - corner.x);
@@ -52,7 +54,8 @@ double DistanceToSegment(double px, double py, const TipPoint& a, const TipPoint
 // span; on very long cuts the cells grow so that it stays within bounds.
 class SegmentGrid {
 public:
-    explicit SegmentGrid(const std::vector<TipLine>& cuts) {
+    // Left empty when `stopped` says so while segments are filed.
+    SegmentGrid(const std::vector<TipLine>& cuts, const std::function<bool()>& stopped) {
         double length = 0;  // across and along, as the cells count it
         for (const TipLine& line : cuts) {
             for (size_t i = 1; i < line.size(); ++i) {
@@ -62,7 +65,14 @@ public:
             }
         }
         cell_ = std::max(kCell, length / kMaxLengthCells);
-        for (size_t i = 0; i < segments_.size(); ++i) File(i);
+        for (size_t i = 0; i < segments_.size(); ++i) {
+            if (i % kSegmentsBetweenStopChecks == 0 && stopped && stopped()) {
+                segments_.clear();
+                entries_.clear();
+                return;
+            }
+            File(i);
+        }
         std::sort(entries_.begin(), entries_.end(),
                   [](const Entry& a, const Entry& b) { return a.cell < b.cell; });
     }
@@ -71,8 +81,9 @@ public:
 
     // Looks ring by ring outward from the point's cell until no nearer
     // segment can lie further out. Once the rings have looked at more cells
-    // than there are segments, it looks at every segment instead.
-    double Nearest(double px, double py) const {
+    // than there are segments, it looks at every segment instead. A segment
+    // within `enough` ends the search: nearer ones would not matter.
+    double Nearest(double px, double py, double enough) const {
         const int64_t cx = Cell(px);
         const int64_t cy = Cell(py);
         const int64_t farthest = std::max({cx - minX_, maxX_ - cx, cy - minY_, maxY_ - cy});
@@ -83,10 +94,10 @@ public:
             const uint64_t key = Key(x, y);
             auto at = std::lower_bound(entries_.begin(), entries_.end(), key,
                                        [](const Entry& e, uint64_t k) { return e.cell < k; });
-            for (; at != entries_.end() && at->cell == key; ++at)
+            for (; at != entries_.end() && at->cell == key && best > enough; ++at)
                 best = std::min(best, Distance(px, py, segments_[at->segment]));
         };
-        for (int64_t ring = 0; ring <= farthest; ++ring) {
+        for (int64_t ring = 0; ring <= farthest && best > enough; ++ring) {
             if (looked > segments_.size()) {
                 for (const Segment& s : segments_) best = std::min(best, Distance(px, py, s));
                 break;
@@ -184,16 +195,27 @@ std::vector<KnifePoint> SharpCorners(const std::vector<std::vector<KnifePoint>>&
 }
 
 std::optional<CornerMiss> MeasureCornerMiss(const std::vector<KnifePoint>& corners,
-                                            const std::vector<TipLine>& cuts) {
+                                            const std::vector<TipLine>& cuts,
+                                            const std::function<bool()>& stopped) {
     if (corners.empty()) return std::nullopt;
-    const SegmentGrid grid(cuts);
+    const SegmentGrid grid(cuts, stopped);
     if (grid.empty()) return std::nullopt;
     CornerMiss miss;
     miss.corners = corners.size();
-    for (const KnifePoint& corner : corners) {
-        miss.largestUnits =
-            std::max(miss.largestUnits,
-                     grid.Nearest(static_cast<double>(corner.x), static_cast<double>(corner.y)));
+    // Corners that meet at one point are measured once: their cell may hold
+    // the sides of every one of them.
+    std::vector<KnifePoint> distinct = corners;
+    std::sort(distinct.begin(), distinct.end(),
+              [](KnifePoint a, KnifePoint b) { return a.x != b.x ? a.x < b.x : a.y < b.y; });
+    distinct.erase(std::unique(distinct.begin(), distinct.end(), Same), distinct.end());
+    // Only a corner further from the cut than the largest so far changes the
+    // answer: the search for each stops at the first segment within it, which
+    // keeps corners among many crossing lines cheap.
+    for (size_t i = 0; i < distinct.size(); ++i) {
+        if (i % kCornersBetweenStopChecks == 0 && stopped && stopped()) return std::nullopt;
+        const double x = static_cast<double>(distinct[i].x);
+        const double y = static_cast<double>(distinct[i].y);
+        miss.largestUnits = std::max(miss.largestUnits, grid.Nearest(x, y, miss.largestUnits));
     }
     return miss;
 }

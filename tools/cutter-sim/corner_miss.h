@@ -1,6 +1,7 @@
 #pragma once
 // How far the blade's cut misses the sharp corners of the drawing it was
 // meant to cut.
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -33,6 +34,7 @@ struct CornerMiss {
 };
 
 // For every corner the distance to the nearest point of the blade's cut; none
-// when the blade cut nothing or there is no corner.
+// when the blade cut nothing, there is no corner, or `stopped` said so.
 std::optional<CornerMiss> MeasureCornerMiss(const std::vector<KnifePoint>& corners,
-                                            const std::vector<TipLine>& cuts);
+                                            const std::vector<TipLine>& cuts,
+                                            const std::function<bool()>& stopped = {});

@@ -84,6 +84,10 @@ void RequestReceiveStop() {
     g_stopRequested = 1;
 }
 
+bool ReceiveStopRequested() {
+    return g_stopRequested != 0;
+}
+
 ReceiveReport ReceiveStream(int fd, const ReceiveSettings& settings, StreamConsumer& decoder,
                             const std::function<void(const char*, size_t)>& record) {
     ReceiveReport report;

@@ -35,6 +35,8 @@ const char* ReceiveEndText(ReceiveEnd end);
 // Asks a running ReceiveStream to stop soon and report what it has. Safe to
 // call from a signal handler.
 void RequestReceiveStop();
+// Whether a stop was asked for, for the work that follows receiving.
+bool ReceiveStopRequested();
 
 // Reads the stream from fd into the decoder until the footer, the end of the
 // input (end of file, or a pty whose other side has closed) or a timeout.

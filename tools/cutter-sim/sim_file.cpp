@@ -5,6 +5,8 @@
 #include <cerrno>
 #include <vector>
 
+#include "receive_loop.h"
+
 SimError SimFile::Open(const std::string& path, const char* mode) {
     path_ = path;
     errno = 0;
@@ -40,8 +42,9 @@ SimError SimFile::Decode(StreamConsumer& decoder, uint64_t& bytes) {
         const size_t got = std::fread(piece.data(), 1, piece.size(), file_.get());
         decoder.Feed(piece.data(), got);
         bytes += got;
-        // Nothing after the footer counts, and a device need not end.
-        if (got < piece.size() || decoder.finished()) break;
+        // Nothing after the footer counts, and a device need not end; a
+        // stop signal ends the replay of a copy between blocks.
+        if (got < piece.size() || decoder.finished() || ReceiveStopRequested()) break;
     }
     if (std::ferror(file_.get())) return SimError::Last(path_, "cannot read");
     decoder.EndOfStream();

@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "blade_report.h"
+#include "receive_loop.h"
 #include "svg_picture.h"
 
 namespace {
@@ -33,6 +34,10 @@ SimError MeasureBlade(SimFile& recorded, const CutSummary& received, double blad
             if (SimError error = ReadDrawing(drawingPath, &drawing.emplace())) return error;
         }
         measure.summary = BladeSummary(blade, drawing ? &*drawing : nullptr);
+        if (ReceiveStopRequested()) {
+            measure = {};
+            return SimError("the blade's measure was stopped by a signal");
+        }
         measure.blade = std::move(blade);
         measure.drawing = std::move(drawing);
     } catch (const std::bad_alloc&) {

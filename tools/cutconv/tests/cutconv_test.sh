@@ -137,6 +137,45 @@ check "SIGHUP exits 129" "129" "$rc"
 check "SIGHUP leaves no partial file and keeps the older output" "older:no" \
   "$(cat "$dir/slow-out.plt"):$([ -e "$dir/slow-out.plt.partial" ] && echo yes || echo no)"
 
+# A long HPGL read (256 MiB of NUL bytes, none an instruction): SIGINT ends
+# it at once, leaving no scratch file; a drawing truncated while read is refused.
+mkdir "$dir/tmp"
+truncate -s 256M "$dir/long.hpgl"
+TMPDIR=$dir/tmp "$cutconv" --hpgl "$dir/long.hpgl" "$dir/long.th0" &
+job=$!
+for _ in $(seq 1000); do [ -n "$(ls "$dir/tmp")" ] && break; sleep 0.01; done
+sleep 0.2
+start=$(date +%s%N)
+kill -INT "$job"
+wait "$job"; rc=$?
+check "SIGINT during an HPGL read exits 130 within a second, no scratch left" "130 yes " \
+  "$rc $([ $(($(date +%s%N) - start)) -lt 1000000000 ] && echo yes) $(ls "$dir/tmp")"
+"$cutconv" --hpgl "$dir/long.hpgl" "$dir/long.th0" 2>"$dir/long.err" &
+job=$!
+sleep 0.3
+truncate -s 1M "$dir/long.hpgl"
+wait "$job"; rc=$?
+check "an HPGL drawing truncated while read refused" \
+  "1 cutconv: cannot read $dir/long.hpgl: the drawing changed while it was read no" \
+  "$rc $(cat "$dir/long.err") $([ -e "$dir/long.th0" ] && echo yes || echo no)"
+rm -f "$dir/long.hpgl"
+yes 'PD100,200,300,400;' | head -n 1000000 >"$dir/many.hpgl"
+TMPDIR=$dir/tmp "$cutconv" --hpgl "$dir/many.hpgl" /dev/stdout 2>"$dir/pipe.err" | head -c 10 >/dev/null
+check "a closed pipe: exit 141, a short word, no scratch left" \
+  "141 cutconv: /dev/stdout: the output's reader closed the pipe " \
+  "${PIPESTATUS[0]} $(cat "$dir/pipe.err") $(ls "$dir/tmp")"
+
+# A port cutsend streams on (it holds the port's lock) is not written into.
+socat pty,link="$dir/pty",raw,echo=0 pty,link="$dir/pty2",raw,echo=0 &
+pair=$!
+for _ in $(seq 500); do [ -e "$dir/pty" ] && break; sleep 0.01; done
+flock "$dir/pty" sleep 30 &
+holder=$!
+sleep 0.2
+err=$("$cutconv" --port "$dir/square.plt" "$dir/pty" 2>&1); rc=$?
+kill "$holder" "$pair" 2>/dev/null
+check "a port held by another job refused" "1 cutconv: $dir/pty is busy: another program is using it (cutsend streams to it)" "$rc $err"
+
 check "--version" "yes" "$([[ $("$cutconv" --version) =~ ^cutconv\ [0-9]+\.[0-9]+\.[0-9]+$ ]] && echo yes)"
 
 [ "$fails" -eq 0 ]

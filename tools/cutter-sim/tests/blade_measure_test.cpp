@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
@@ -10,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "corner_miss.h"
 #include "sim_process.h"
 
 namespace {
@@ -24,6 +26,46 @@ constexpr bool kSanitized = __has_feature(address_sanitizer);
 #else
 constexpr bool kSanitized = false;
 #endif
+
+// Many corners at one point among many lines crossing there: the measure
+// that stops each search at the largest miss so far finds what looking at
+// every segment for every corner finds.
+TEST(CornerMiss, CornersMeetingAtOnePointGiveTheLargestDistance) {
+    std::vector<TipLine> cuts;
+    std::vector<KnifePoint> corners;
+    for (int k = 0; k < 200; ++k) {
+        const double a = k * 0.0314159;
+        // Lines through near the origin, each missing it by a little more.
+        const double miss = 0.5 + k * 0.01;
+        const double nx = -std::sin(a) * miss;
+        const double ny = std::cos(a) * miss;
+        cuts.push_back({{nx - 4000 * std::cos(a), ny - 4000 * std::sin(a)},
+                        {nx + 4000 * std::cos(a), ny + 4000 * std::sin(a)}});
+        corners.push_back({0, 0});
+        corners.push_back(
+            {static_cast<int64_t>(3000 * std::cos(a)), static_cast<int64_t>(3000 * std::sin(a))});
+    }
+    double expected = 0;
+    for (const KnifePoint& c : corners) {
+        double nearest = 1e300;
+        for (const TipLine& line : cuts) {
+            const double dx = line[1].x - line[0].x;
+            const double dy = line[1].y - line[0].y;
+            const double t = std::clamp(((static_cast<double>(c.x) - line[0].x) * dx +
+                                         (static_cast<double>(c.y) - line[0].y) * dy) /
+                                            (dx * dx + dy * dy),
+                                        0.0, 1.0);
+            nearest = std::min(nearest, std::hypot(static_cast<double>(c.x) - line[0].x - t * dx,
+                                                   static_cast<double>(c.y) - line[0].y - t * dy));
+        }
+        expected = std::max(expected, nearest);
+    }
+    const std::optional<CornerMiss> miss = MeasureCornerMiss(corners, cuts);
+    ASSERT_TRUE(miss.has_value());
+    EXPECT_EQ(miss->corners, corners.size());
+    EXPECT_NEAR(miss->largestUnits, expected, 1e-9);
+    EXPECT_FALSE(MeasureCornerMiss(corners, cuts, [] { return true; }).has_value());
+}
 
 class BladeMeasure : public ::testing::Test {
 protected:

@@ -1,0 +1,21 @@
+#pragma once
+// A port is written by one job at a time: writing to a terminal device, a
+// tool takes the same exclusive lock on it that cutsend takes while it
+// streams, so that two jobs never mix their bytes on one cutter.
+
+#include <string>
+
+class TerminalLock {
+public:
+    TerminalLock() = default;
+    TerminalLock(const TerminalLock&) = delete;
+    TerminalLock& operator=(const TerminalLock&) = delete;
+    ~TerminalLock();
+
+    // True when `path` is no terminal, or is one and now locked for this
+    // tool; false with a one-line problem when another job holds it.
+    bool Take(const char* path, std::string& problem);
+
+private:
+    int fd_ = -1;
+};
