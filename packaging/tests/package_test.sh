@@ -36,6 +36,8 @@ expected="./usr/bin/cutconv
 ./usr/share/doc/harvel-tools/README.md.gz
 ./usr/share/doc/harvel-tools/changelog.gz
 ./usr/share/doc/harvel-tools/copyright
+./usr/share/doc/harvel-tools/docs/hpgl.md.gz
+./usr/share/doc/harvel-tools/docs/linux.md.gz
 ./usr/share/inkscape/extensions/harvel_cut.inx
 ./usr/share/inkscape/extensions/harvel_cut.py
 ./usr/share/inkscape/extensions/harvel_drawing.py

@@ -12,24 +12,7 @@ check() {  # name, expected, actual
 }
 now() { date +%s.%N; }
 
-# A fresh cable: $dir/port (cutsend's end) and $dir/cutter (the cutter's end).
-cable() {
-  [ -n "${socat:-}" ] && kill "$socat" 2>/dev/null && wait "$socat" 2>/dev/null
-  rm -f "$dir/port" "$dir/cutter"
-  socat pty,raw,echo=0,link="$dir/port" pty,raw,echo=0,link="$dir/cutter" 2>/dev/null &
-  socat=$!
-  pids+=("$socat")
-  for _ in $(seq 50); do [ -e "$dir/port" ] && [ -e "$dir/cutter" ] && return; sleep 0.1; done
-  echo "FAIL socat did not come up"; exit 1
-}
-cutter() {  # cutter NAME [cutter-sim options]: receives into NAME.raw, NAME.summary
-  local name=$1; shift
-  "$cuttersim" --raw "$dir/$name.raw" --summary "$dir/$name.summary" "$@" "$dir/cutter" \
-    >/dev/null 2>&1 &
-  cutter_pid=$!
-  pids+=("$cutter_pid")
-  sleep 0.3  # let it open its end
-}
+source "$(dirname "$0")/../../common/tests/virtual_cable.sh"
 
 # Many squares: far more than the pty and socat buffer, so holds reach cutsend.
 for i in $(seq 0 3999); do

@@ -17,24 +17,8 @@ harvel() {  # harvel [--option=value ...] DRAWING.svg: the extension, as Inkscap
   PATH=$bin:$PATH PYTHONPATH=$inkscape_extensions PYTHONDONTWRITEBYTECODE=1 \
     "$python" "$extension/harvel_cut.py" "$@"
 }
-# A fresh cable: $dir/port (the sender's end) and $dir/cutter (the cutter's end).
-cable() {
-  [ -n "${socat:-}" ] && kill "$socat" 2>/dev/null && wait "$socat" 2>/dev/null
-  rm -f "$dir/port" "$dir/cutter"
-  socat pty,raw,echo=0,link="$dir/port" pty,raw,echo=0,link="$dir/cutter" 2>/dev/null &
-  socat=$!
-  pids+=("$socat")
-  for _ in $(seq 50); do [ -e "$dir/port" ] && [ -e "$dir/cutter" ] && return; sleep 0.1; done
-  echo "FAIL socat did not come up"; exit 1
-}
-cutter() {  # cutter NAME [cutter-sim options]: receives into NAME.raw and NAME.summary
-  local name=$1; shift
-  "$bin/cutter-sim" --raw "$dir/$name.raw" --summary "$dir/$name.summary" --first-byte-ms 20000 \
-    "$@" "$dir/cutter" >/dev/null 2>&1 &
-  cutter_pid=$!
-  pids+=("$cutter_pid")
-  sleep 0.3  # let it open its end
-}
+cuttersim=$bin/cutter-sim
+source "$(dirname "$0")/../../common/tests/virtual_cable.sh"
 field() { sed -n "s/.*\b$1=\([^ ]*\).*/\1/p" "$2"; }  # field NAME FILE: a value of a summary
 size_is() {  # size_is SUMMARY WIDTHxHEIGHT: the cut box's size within 0.05 mm
   field bbox_mm "$1" | awk -F, -v size="$2" '{ split(size, s, "x"); w = $3 - $1 - s[1]; h = $4 - $2 - s[2]
@@ -60,11 +44,11 @@ for drawing in rectangle:100x50 circle:40x40 star:47.553x45.225; do
   # Inkscape's own HPGL export with its plot features off, sent by cutsend.
   "$python" "$inkscape_extensions/hpgl_output.py" --resolutionX=1016 --resolutionY=1016 \
     --toolOffset=0 --overcut=0 --precut=false "$svg" >"$dir/$name.hpgl"
-  cutter "$name-export"
+  cutter "$name-export" --first-byte-ms 20000
   "$bin/cutsend" --quiet --hpgl --offset 0.25 --overcut 1 --port "$dir/port" "$dir/$name.hpgl"
   wait "$cutter_pid"
 
-  cutter "$name"
+  cutter "$name" --first-byte-ms 20000
   harvel --mode=cut --port="$dir/port" "$svg" >"$dir/$name.out" 2>"$dir/$name.err"
   check "$name: cut" 0 $?
   wait "$cutter_pid"
@@ -73,7 +57,7 @@ for drawing in rectangle:100x50 circle:40x40 star:47.553x45.225; do
   check "$name: cutsend's report passed on" yes "$(grep -q '^cutsend: ' "$dir/$name.err" && echo yes)"
   check "$name: the document is left as it was" 0 "$(stat -c %s "$dir/$name.out")"
 
-  cutter "$name-plain"
+  cutter "$name-plain" --first-byte-ms 20000
   harvel --mode=cut --port="$dir/port" --offset=0 --overcut=0 "$svg" >/dev/null 2>&1
   wait "$cutter_pid"
   check "$name: the cut box is the drawing's $size mm" yes "$(size_is "$dir/$name-plain.summary" "$size")"
@@ -102,7 +86,7 @@ check "preview placed on the drawing" \
 harvel --mode=preview --offset=0.5 "$dir/star-preview.svg" >"$dir/again.svg"
 check "a new preview replaces the old" yes \
   "$([[ $(preview_label "$dir/again.svg") == "1 Harvel preview: corner miss "* ]] && echo yes)"
-cutter again
+cutter again --first-byte-ms 20000
 harvel --mode=cut --port="$dir/port" "$dir/again.svg" >/dev/null 2>&1
 wait "$cutter_pid"
 check "the preview layer is not cut" yes "$(cmp -s "$dir/again.raw" "$dir/star.raw" && echo yes)"
@@ -133,7 +117,7 @@ check "missing port: cutsend's message" yes "$([[ $err == *"cutsend: no serial p
   for i in $(seq 0 2999); do echo "M $((i % 60 * 6)),$((i / 60 * 6)) h 4 v 4 h -4 z"; done
   echo '"/></svg>'
 } >"$dir/many.svg"
-cutter many --hold-after 20000 --hold-ms 8000 --quiet-ms 1500
+cutter many --first-byte-ms 20000 --hold-after 20000 --hold-ms 8000 --quiet-ms 1500
 PATH=$bin:$PATH PYTHONPATH=$inkscape_extensions PYTHONDONTWRITEBYTECODE=1 \
   "$python" "$extension/harvel_cut.py" \
   --mode=cut --port="$dir/port" "$dir/many.svg" >/dev/null 2>"$dir/many.err" &
