@@ -1,7 +1,6 @@
 // cutconv: runs the sender's conversion job on any plot file, for developers,
 // tests and Linux users; --help gives its manual.
 
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <optional>
@@ -10,6 +9,7 @@
 
 #include "cut_job.h"
 #include "drawing_check.h"
+#include "exit_status.h"
 #include "hpgl_reader.h"
 #include "hpgl_report.h"
 #include "length_option.h"
@@ -20,9 +20,6 @@
 #include "terminal_lock.h"
 
 namespace {
-
-constexpr int kExitFailed = 1;
-constexpr int kExitBadArguments = 2;
 
 const char kUsage[] =
     "Usage: cutconv [--port] [--hpgl [--plot-area WxH] | --plain] [--offset MM] [--overcut MM] "
@@ -89,10 +86,12 @@ const char kHelp[] =
     "\n"
     "Exit status:\n"
     "  0    OUTPUT holds the whole conversion\n"
-    "  1    the conversion failed (INPUT unreadable or refused, OUTPUT refused or\n"
-    "       not writable); the reason is printed and OUTPUT is unchanged\n"
+    "  1    the conversion failed on its way (OUTPUT refused or not writable,\n"
+    "       INPUT changed while it was read); the reason is printed and OUTPUT\n"
+    "       is unchanged\n"
     "  2    bad arguments, a length beyond reason without --force, or a drawing\n"
-    "       refused (the message names what was found and where)\n"
+    "       refused: missing, unreadable, not a regular file, 4 GiB or more, or\n"
+    "       not read as it stands (the message names what was found and where)\n"
     "  128+N  stopped by signal N\n"
     "\n"
     "Examples:\n"
@@ -104,12 +103,12 @@ const char kHelp[] =
 
 int Usage(const std::string& problem) {
     std::fprintf(stderr, "cutconv: %s\n%s", problem.c_str(), kUsage);
-    return kExitBadArguments;
+    return kExitRefused;
 }
 
 int Fail(const std::string& what, const JobOutcome& outcome) {
     std::fprintf(stderr, "cutconv: %s: %s\n", what.c_str(), outcome.ReasonText().c_str());
-    return kExitFailed;
+    return ConversionExitStatus(outcome.reason);
 }
 
 // What could not be done, as in "cannot write out.plt: No space left on device".
@@ -186,7 +185,7 @@ int ReadArguments(int argc, char** argv, Arguments& args) {
         if (const std::string implausible = ImplausibleLength(use, units);
             !implausible.empty() && !args.force) {
             std::fprintf(stderr, "cutconv: %s %s\n", option, implausible.c_str());
-            return kExitBadArguments;
+            return kExitRefused;
         }
     return 0;
 }
@@ -204,12 +203,12 @@ int Convert(const Arguments& args) {
     // file below 4 GiB, an output that is the input.
     if (const std::string problem = DrawingProblem(input); !problem.empty()) {
         std::fprintf(stderr, "cutconv: %s\n", problem.c_str());
-        return kExitFailed;
+        return kExitRefused;
     }
     if (!args.hpgl && !args.plain) {
         if (const std::string problem = PlotterFormProblem(input); !problem.empty()) {
             std::fprintf(stderr, "cutconv: %s\n", problem.c_str());
-            return kExitBadArguments;
+            return kExitRefused;
         }
     }
     if (RefuseSameFile(input, output)) {
@@ -246,7 +245,7 @@ int Convert(const Arguments& args) {
             std::fprintf(stderr, "cutconv: %s\n", problem.c_str());
             return kExitFailed;
         }
-        if (!ReportHpglReading(stderr, "cutconv", input, reading, false)) return kExitBadArguments;
+        if (!ReportHpglReading(stderr, "cutconv", input, reading, false)) return kExitRefused;
         job.paths.plotFile = penCommands.path();
     }
     StopLink link;
@@ -256,11 +255,6 @@ int Convert(const Arguments& args) {
     if (outcome.result == JobResult::Completed) return 0;
     const bool inputFailed =
         outcome.result == JobResult::InputUnreadable || outcome.result == JobResult::InputChanged;
-    if (outcome.result == JobResult::OutputNotCreated && outcome.reason.code() == EBUSY) {
-        std::fprintf(stderr, "cutconv: cannot create %s: another conversion is writing it\n",
-                     output);
-        return kExitFailed;
-    }
     return Fail(std::string(Failure(outcome.result)) + " " + (inputFailed ? input : output),
                 outcome);
 }
