@@ -112,7 +112,7 @@ int Fail(const std::string& what, const JobOutcome& outcome) {
 }
 
 // What could not be done, as in "cannot write out.plt: No space left on device".
-const char* Failure(JobResult result) {
+const char* WhatFailed(JobResult result) {
     switch (result) {
         case JobResult::InputUnreadable:
         case JobResult::InputChanged: return "cannot read";
@@ -217,8 +217,8 @@ int Convert(const Arguments& args) {
     }
 
     TerminalLock port;  // held to the end, as cutsend holds it
-    if (std::string busy; !port.Take(output, busy)) {
-        std::fprintf(stderr, "cutconv: %s\n", busy.c_str());
+    if (const Failure busy = port.Take(output)) {
+        std::fprintf(stderr, "cutconv: %s\n", busy.Text().c_str());
         return kExitFailed;
     }
 
@@ -233,11 +233,11 @@ int Convert(const Arguments& args) {
     job.strPath = output;
     ScratchFile penCommands;  // only for --hpgl
     if (args.hpgl) {
-        std::string problem;
-        if (!penCommands.Create("cutconv", problem)) {
-            std::fprintf(stderr, "cutconv: %s\n", problem.c_str());
+        if (const Failure failure = penCommands.Create("cutconv")) {
+            std::fprintf(stderr, "cutconv: %s\n", failure.Text().c_str());
             return kExitFailed;
         }
+        std::string problem;
         HpglReading reading;
         if (!WriteHpglAsPenCommands(input, penCommands.path(), reading, problem, args.plotArea,
                                     [] { return StopSignal() != 0; })) {
@@ -255,7 +255,7 @@ int Convert(const Arguments& args) {
     if (outcome.result == JobResult::Completed) return 0;
     const bool inputFailed =
         outcome.result == JobResult::InputUnreadable || outcome.result == JobResult::InputChanged;
-    return Fail(std::string(Failure(outcome.result)) + " " + (inputFailed ? input : output),
+    return Fail(std::string(WhatFailed(outcome.result)) + " " + (inputFailed ? input : output),
                 outcome);
 }
 

@@ -91,7 +91,8 @@ int main(int argc, char** argv) {
             return Complain(misread, kExitRefused);
     }
     ScratchFolder scratch;  // the stream, and the pen commands of --hpgl
-    if (!scratch.Create("cutsend", problem)) return Complain(problem, kExitFailed);
+    if (const Failure failure = scratch.Create("cutsend"))
+        return Complain(failure.Text(), kExitFailed);
     CutJob job;
     job.bToPort = 1;
     job.nOffsetUnits = options.offsetUnits;
