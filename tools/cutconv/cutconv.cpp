@@ -89,9 +89,10 @@ const char kHelp[] =
     "  1    the conversion failed on its way (OUTPUT refused or not writable,\n"
     "       INPUT changed while it was read); the reason is printed and OUTPUT\n"
     "       is unchanged\n"
-    "  2    bad arguments, a length beyond reason without --force, or a drawing\n"
-    "       refused: missing, unreadable, not a regular file, 4 GiB or more, or\n"
-    "       not read as it stands (the message names what was found and where)\n"
+    "  2    bad arguments, a length beyond reason without --force, a port that\n"
+    "       another program is using, or a drawing refused: missing, unreadable,\n"
+    "       not a regular file, 4 GiB or more, or not read as it stands (the\n"
+    "       message names what was found and where)\n"
     "  128+N  stopped by signal N\n"
     "\n"
     "Examples:\n"
@@ -219,7 +220,7 @@ int Convert(const Arguments& args) {
     TerminalLock port;  // held to the end, as cutsend holds it
     if (const Failure busy = port.Take(output)) {
         std::fprintf(stderr, "cutconv: %s\n", busy.Text().c_str());
-        return kExitFailed;
+        return kExitRefused;  // as cutsend refuses a busy port
     }
 
     CutJob job;

@@ -174,7 +174,7 @@ holder=$!
 sleep 0.2
 err=$("$cutconv" --port "$dir/square.plt" "$dir/pty" 2>&1); rc=$?
 kill "$holder" "$pair" 2>/dev/null
-check "a port held by another job refused" "1 cutconv: $dir/pty is busy: another program is using it (cutsend streams to it)" "$rc $err"
+check "a port held by another job refused" "2 cutconv: $dir/pty is busy: another program is using it (cutsend streams to it)" "$rc $err"
 
 check "--version" "yes" "$([[ $("$cutconv" --version) =~ ^cutconv\ [0-9]+\.[0-9]+\.[0-9]+$ ]] && echo yes)"
 
