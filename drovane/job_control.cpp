@@ -52,7 +52,7 @@ void CDrovaneDlg::OnStart() {
     UpdateData(false);
     // No entry selected (or the list is empty): nothing to open.
     if (selection >= 0 && static_cast<size_t>(selection) < m_portNumbers.size())
-        m_hComm = OpenCutterPort(m_portNumbers[static_cast<size_t>(selection)]).handle;
+        m_hComm = OpenCutterPort(m_portNumbers[static_cast<size_t>(selection)]);
     if (!m_hComm.valid()) {
         framework::ShowMessage(L"open port fail!");
         // Stay idle so that another port can be picked.

@@ -5,9 +5,9 @@
 #include <windows.h>
 
 #include <string>
-#include <utility>
 
 #include "cutter_line.h"
+#include "platform/system_error.h"
 #include "registry_key.h"
 #include "serial_comm_data.h"
 
@@ -67,13 +67,12 @@ std::vector<uint8_t> ListSerialPorts() {
     return ports;
 }
 
-CutterPort OpenCutterPort(uint8_t portNumber) {
+framework::OwnedHandle OpenCutterPort(uint8_t portNumber) {
     // The \\.\ prefix makes COM10 and above open too; the plain name works only
     // for COM1 to COM9.
     const std::wstring device = L"\\\\.\\COM" + std::to_wstring(portNumber);
     framework::OwnedHandle port(CreateFileW(device.c_str(), GENERIC_READ | GENERIC_WRITE, 0,
                                             nullptr, OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr));
-    if (!port.valid()) return {{}, SystemError::Last()};
-    if (const SystemError refused = SetUpCutterLine(port.get())) return {{}, refused};
-    return {std::move(port), {}};
+    if (!port.valid() || SetUpCutterLine(port.get())) return {};
+    return port;
 }

@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "owned_handle.h"
-#include "platform/system_error.h"
 
 // At most this many ports are listed.
 inline constexpr size_t kMaxListedPorts = 11;
@@ -17,15 +16,9 @@ inline constexpr size_t kMaxListedPorts = 11;
 // when the key is missing.
 std::vector<uint8_t> ListSerialPorts();
 
-// An opened port, or an empty handle and the system's reason why not.
-struct CutterPort {
-    framework::OwnedHandle handle;
-    SystemError error;
-};
-
 // Opens COM<portNumber> exclusively for overlapped writes and sets it up for
 // the cutter: 38400 baud 8N1, output held while CTS is low, write timeouts of
 // 1000 ms per byte plus 1000 ms, both queues purged. A port that cannot be
 // opened, or refuses any of these settings, is closed again and counts as
-// not opened.
-CutterPort OpenCutterPort(uint8_t portNumber);
+// not opened: an empty handle (the dialog says only which port failed).
+framework::OwnedHandle OpenCutterPort(uint8_t portNumber);

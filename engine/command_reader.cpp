@@ -62,7 +62,7 @@ bool CommandReader::ReadBlock() {
         return false;
     }
     if (got == 0) {  // the file ended before the length it had when opened
-        outcome_ = JobResult::InputChanged;
+        outcome_ = {JobResult::InputChanged, SystemError(Refusal::ChangedWhileRead)};
         return false;
     }
     read_ += static_cast<uint32_t>(got);

@@ -32,7 +32,8 @@ JobOutcome WriteCutterStream(const CutJob& job, const PlotExtent& extent, uint32
     if (SystemError error = input.Open(job.paths.plotFile))
         return {JobResult::InputUnreadable, error};
     // Pass 1's extent holds only for the bytes it scanned.
-    if (input.length() != scannedLength) return JobResult::InputChanged;
+    if (input.length() != scannedLength)
+        return {JobResult::InputChanged, SystemError(Refusal::ChangedWhileRead)};
     const std::filesystem::path& target = job.bToPort ? job.paths.streamFile : job.strPath;
     if (SystemError error = RefuseSameFile(job.paths.plotFile, target))
         return {JobResult::OutputNotCreated, error};

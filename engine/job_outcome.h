@@ -21,14 +21,11 @@ enum class JobResult : int32_t {
 
 struct JobOutcome {
     JobResult result = JobResult::Completed;
-    SystemError reason;  // empty unless a system call failed
+    SystemError reason;  // the system's reason or the project's refusal; empty for a plain cancel
 
     JobOutcome() = default;
     JobOutcome(JobResult r, SystemError why = {}) : result(r), reason(why) {}
 
     // Why the job failed, for a person to read.
-    std::string ReasonText() const {
-        if (result == JobResult::InputChanged) return "the drawing changed while it was read";
-        return reason ? reason.Message() : "failed";
-    }
+    std::string ReasonText() const { return reason ? reason.Message() : "failed"; }
 };

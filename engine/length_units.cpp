@@ -27,5 +27,5 @@ float HundredthsToMillimetres(int32_t hundredths) {
 }
 
 int32_t MillimetresToPlotterUnits(float mm) {
-    return RoundToInt32(static_cast<double>(mm) * 40.0);
+    return RoundToInt32(static_cast<double>(mm) * kUnitsPerMillimetre);
 }

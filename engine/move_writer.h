@@ -10,6 +10,7 @@ inline constexpr char kFileHeader[] = "IN;";
 inline constexpr char kFooter[] = "U0,0;@;@;@;";
 
 // In port mode every coordinate line is shifted into the cutter's working area.
+// cutter-sim's decoder keeps its own copy of these on purpose: it checks them.
 constexpr int32_t kPortShiftFirst = 1832;   // added to y, written first
 constexpr int32_t kPortShiftSecond = 1524;  // added to x, written second
 

@@ -10,7 +10,8 @@ packages=(cmake ninja-build g++ clang libclang-rt-14-dev clang-format googletest
           nsis x11-utils
           libserialport-dev pkg-config
           help2man lintian dpkg-dev file man-db bsdextrautils
-          inkscape python3-lxml python3-numpy python3-cssselect)
+          inkscape python3-lxml python3-numpy python3-cssselect
+          strace)
 
 missing=()
 for p in "${packages[@]}"; do

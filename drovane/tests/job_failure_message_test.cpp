@@ -6,29 +6,25 @@
 
 #include <string>
 
-namespace {
-
-std::wstring MessageFor(JobResult result) {
-    const wchar_t* message = JobFailureMessage(result);
-    return message ? message : L"(none)";
-}
-
-}  // namespace
-
-TEST(JobFailureMessage, CompletedAndCancelledJobsSayNothing) {
-    EXPECT_EQ(MessageFor(JobResult::Completed), L"(none)");
-    EXPECT_EQ(MessageFor(JobResult::Cancelled), L"(none)");
-}
-
-TEST(JobFailureMessage, EachFailureNamesWhatWentWrong) {
-    EXPECT_EQ(MessageFor(JobResult::InputUnreadable), L"read plot file fail!");
-    EXPECT_EQ(MessageFor(JobResult::InputChanged), L"read plot file fail!");
-    EXPECT_EQ(MessageFor(JobResult::OutputNotCreated), L"write file fail!");
-    EXPECT_EQ(MessageFor(JobResult::OutputWriteFailed), L"write file fail!");
-    EXPECT_EQ(MessageFor(JobResult::StreamUnreadable), L"send fail!");
-    EXPECT_EQ(MessageFor(JobResult::PortWriteFailed), L"send fail!");
-}
-
-TEST(JobFailureMessage, AnUnknownNonZeroResultIsAFailure) {
-    EXPECT_EQ(MessageFor(static_cast<JobResult>(99)), L"send fail!");
+TEST(JobFailureMessage, EachOutcomeShowsItsMessage) {
+    const struct {
+        JobResult result;
+        const wchar_t* message;  // nullptr: the job says nothing
+    } kCases[] = {
+        {JobResult::Completed, nullptr},
+        {JobResult::Cancelled, nullptr},
+        {JobResult::InputUnreadable, L"read plot file fail!"},
+        {JobResult::InputChanged, L"read plot file fail!"},
+        {JobResult::OutputNotCreated, L"write file fail!"},
+        {JobResult::OutputWriteFailed, L"write file fail!"},
+        {JobResult::StreamUnreadable, L"send fail!"},
+        {JobResult::PortWriteFailed, L"send fail!"},
+        {static_cast<JobResult>(99), L"send fail!"},  // an unknown result is a failure
+    };
+    for (const auto& c : kCases) {
+        const wchar_t* shown = JobFailureMessage(c.result);
+        EXPECT_EQ(std::wstring(shown ? shown : L"(none)"),
+                  std::wstring(c.message ? c.message : L"(none)"))
+            << "result " << static_cast<int>(c.result);
+    }
 }

@@ -8,12 +8,7 @@
 
 inline constexpr uint64_t kLargestFileSize = 0xFFFFFFFFu;
 
-// Empty when a file of `size` bytes can be handled, else "file too large".
+// Empty when a file of `size` bytes can be handled, else the refusal "too large".
 inline SystemError CheckFileSize(uint64_t size) {
-#ifdef _WIN32
-    constexpr int kTooLarge = 223;  // ERROR_FILE_TOO_LARGE
-#else
-    constexpr int kTooLarge = 27;  // EFBIG
-#endif
-    return size > kLargestFileSize ? SystemError(kTooLarge) : SystemError();
+    return size > kLargestFileSize ? SystemError(Refusal::TooLarge) : SystemError();
 }

@@ -15,7 +15,7 @@ SystemError InputFile::Open(const std::filesystem::path& path) {
     LARGE_INTEGER size{};
     SystemError error;
     if (GetFileType(file) != FILE_TYPE_DISK)
-        error = SystemError(ERROR_INVALID_FUNCTION);
+        error = SystemError(Refusal::NotRegularFile);
     else if (!GetFileSizeEx(file, &size))
         error = SystemError::Last();
     else

@@ -103,7 +103,7 @@ SystemError OutputFile::CreateHeldTemporary() {
                 return {};
             }
             ::close(fd);  // another job took it first
-            return SystemError(EBUSY);
+            return SystemError(Refusal::TakenByAnotherJob);
         }
         if (errno != EEXIST) return SystemError::Last();
         // A temporary is there: a job holds it, or it is stale. A link or a
@@ -112,7 +112,7 @@ SystemError OutputFile::CreateHeldTemporary() {
         if (old >= 0 && ::flock(old, LOCK_EX | LOCK_NB) != 0) {
             const int why = errno;
             ::close(old);
-            return SystemError(why == EWOULDBLOCK ? EBUSY : why);
+            return why == EWOULDBLOCK ? SystemError(Refusal::TakenByAnotherJob) : SystemError(why);
         }
         const bool stale = old < 0 ? errno != ENOENT : StillNamed(old, temp_);
         const int removed = stale ? ::unlink(temp_.c_str()) : 0;
@@ -120,7 +120,7 @@ SystemError OutputFile::CreateHeldTemporary() {
         if (old >= 0) ::close(old);
         if (why && why.code() != ENOENT) return why;
     }
-    return SystemError(EBUSY);
+    return SystemError(Refusal::TakenByAnotherJob);
 }
 
 SystemError OutputFile::WriteAll(const char* data, size_t n) {

@@ -8,7 +8,7 @@ SystemError SystemError::Last() {
     return SystemError(errno != 0 ? errno : EIO);
 }
 
-std::string SystemError::Message() const {
+std::string SystemError::SystemMessage() const {
     char text[256];
     // The GNU strerror_r may return a static text instead of filling `text`.
 #if defined(__GLIBC__) && defined(_GNU_SOURCE)

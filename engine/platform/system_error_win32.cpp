@@ -9,7 +9,7 @@ SystemError SystemError::Last() {
     return SystemError(code != 0 ? static_cast<int>(code) : ERROR_GEN_FAILURE);
 }
 
-std::string SystemError::Message() const {
+std::string SystemError::SystemMessage() const {
     char text[512];
     DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
                              static_cast<DWORD>(code_), 0, text, sizeof text, nullptr);

@@ -49,12 +49,12 @@ TEST(InputFile, RefusesAPipeAtOnceAndAFileOf4GiB) {
     const auto fifo = folder / "fifo.plt";
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     InputFile input;
-    EXPECT_EQ(input.Open(fifo).code(), EINVAL);  // nobody writes to it: no wait
+    EXPECT_EQ(input.Open(fifo).refusal(), Refusal::NotRegularFile);  // nobody writes to it: no wait
 
     const auto huge = folder / "huge.plt";
     WriteFile(huge, "");
     std::filesystem::resize_file(huge, (uint64_t{1} << 32) + 24);  // sparse
-    EXPECT_EQ(input.Open(huge).code(), EFBIG);
+    EXPECT_EQ(input.Open(huge).refusal(), Refusal::TooLarge);
     std::filesystem::resize_file(huge, (uint64_t{1} << 32) - 1);
     EXPECT_FALSE(input.Open(huge));
     EXPECT_EQ(input.length(), UINT32_MAX);

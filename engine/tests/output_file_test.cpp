@@ -30,7 +30,7 @@ TEST(OutputFile, WritesBeyondTheLimitFailAsTooLarge) {
     ASSERT_FALSE(out.Create(folder / "stream.th0"));
     out.LimitSize(10);
     EXPECT_FALSE(WriteText(out, "0123456789"));
-    EXPECT_EQ(WriteText(out, "!").code(), CheckFileSize(kLargestFileSize + 1).code());
+    EXPECT_EQ(WriteText(out, "!").refusal(), Refusal::TooLarge);
 }
 
 TEST(FileSizeLimit, FourGibibytesAndMoreAreRefused) {

@@ -2,16 +2,11 @@
 // engine could not read whole is refused with its reason before anything is written.
 #include "drawing_check.h"
 
-#include <cerrno>
-
 #include "platform/input_file.h"
 
 std::string DrawingProblem(const std::string& path) {
     InputFile drawing;  // opens without blocking, reads nothing yet
     const SystemError why = drawing.Open(path);
     if (!why) return "";
-    // The code for a FIFO or a device says only "Invalid argument".
-    const std::string reason =
-        why.code() == EINVAL ? "not a regular file (a FIFO, a device)" : why.Message();
-    return "cannot read " + path + ": " + reason;
+    return "cannot read " + path + ": " + why.Message();
 }

@@ -1,13 +1,11 @@
 // Scratch files and folders made exclusively for the user alone in TMPDIR (or /tmp), and
-// removed with their objects; an unusable TMPDIR becomes a one-line problem.
+// removed with their objects; an unusable TMPDIR becomes a one-line failure.
 #include "scratch_space.h"
 
 #include <unistd.h>
 
 #include <cstdlib>
 #include <system_error>
-
-#include "platform/system_error.h"
 
 namespace {
 
@@ -17,38 +15,33 @@ std::string ScratchPattern(const char* stem) {
     return pattern + "/" + stem + "-XXXXXX";
 }
 
-std::string Problem(const char* what, const std::string& pattern) {
+Failure CannotCreate(const char* what, const std::string& pattern) {
+    const SystemError why = SystemError::Last();
     const std::string folder = std::filesystem::path(pattern).parent_path().string();
-    return std::string("cannot create a scratch ") + what + " in " + folder +
-           " (TMPDIR): " + SystemError::Last().Message();
+    return Failure(std::string("cannot create a scratch ") + what + " in " + folder + " (TMPDIR)",
+                   why);
 }
 
 }  // namespace
 
-bool ScratchFile::Create(const char* stem, std::string& problem) {
+Failure ScratchFile::Create(const char* stem) {
     std::string pattern = ScratchPattern(stem);
     const int fd = ::mkstemp(pattern.data());
-    if (fd < 0) {
-        problem = Problem("file", pattern);
-        return false;
-    }
+    if (fd < 0) return CannotCreate("file", pattern);
     ::close(fd);
     path_ = pattern;
-    return true;
+    return {};
 }
 
 ScratchFile::~ScratchFile() {
     if (!path_.empty()) ::unlink(path_.c_str());
 }
 
-bool ScratchFolder::Create(const char* stem, std::string& problem) {
+Failure ScratchFolder::Create(const char* stem) {
     std::string pattern = ScratchPattern(stem);
-    if (::mkdtemp(pattern.data()) == nullptr) {
-        problem = Problem("folder", pattern);
-        return false;
-    }
+    if (::mkdtemp(pattern.data()) == nullptr) return CannotCreate("folder", pattern);
     path_ = pattern;
-    return true;
+    return {};
 }
 
 ScratchFolder::~ScratchFolder() {

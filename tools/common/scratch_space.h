@@ -1,9 +1,10 @@
 #pragma once
 // Scratch files of a tool's run, in TMPDIR (or /tmp), created exclusively and
 // for the user alone (mkstemp: 0600, mkdtemp: 0700), and removed with the
-// object. An unusable TMPDIR gives a clear problem, not an abort.
+// object. An unusable TMPDIR gives a clear failure, not an abort.
 #include <filesystem>
-#include <string>
+
+#include "platform/failure.h"
 
 class ScratchFile {
 public:
@@ -12,8 +13,8 @@ public:
     ScratchFile& operator=(const ScratchFile&) = delete;
     ~ScratchFile();
 
-    // `stem` names the tool, e.g. "cutconv"; false with a one-line problem.
-    bool Create(const char* stem, std::string& problem);
+    // `stem` names the tool, e.g. "cutconv".
+    Failure Create(const char* stem);
     const std::filesystem::path& path() const { return path_; }
 
 private:
@@ -27,7 +28,7 @@ public:
     ScratchFolder& operator=(const ScratchFolder&) = delete;
     ~ScratchFolder();
 
-    bool Create(const char* stem, std::string& problem);
+    Failure Create(const char* stem);
     std::filesystem::path operator/(const char* name) const { return path_ / name; }
 
 private:

@@ -10,21 +10,20 @@ TerminalLock::~TerminalLock() {
     if (fd_ >= 0) ::close(fd_);
 }
 
-bool TerminalLock::Take(const char* path, std::string& problem) {
+Failure TerminalLock::Take(const char* path) {
     struct stat st {};
-    if (::stat(path, &st) != 0 || !S_ISCHR(st.st_mode)) return true;
+    if (::stat(path, &st) != 0 || !S_ISCHR(st.st_mode)) return {};
     const int fd = ::open(path, O_WRONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return true;  // the output's own opening reports why
+    if (fd < 0) return {};  // the output's own opening reports why
     if (::isatty(fd) == 0) {
         ::close(fd);
-        return true;
+        return {};
     }
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
         ::close(fd);
-        problem =
-            std::string(path) + " is busy: another program is using it (cutsend streams to it)";
-        return false;
+        return Failure(std::string(path) +
+                       " is busy: another program is using it (cutsend streams to it)");
     }
     fd_ = fd;
-    return true;
+    return {};
 }

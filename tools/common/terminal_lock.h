@@ -3,7 +3,7 @@
 // tool takes the same exclusive lock on it that cutsend takes while it
 // streams, so that two jobs never mix their bytes on one cutter.
 
-#include <string>
+#include "platform/failure.h"
 
 class TerminalLock {
 public:
@@ -12,9 +12,9 @@ public:
     TerminalLock& operator=(const TerminalLock&) = delete;
     ~TerminalLock();
 
-    // True when `path` is no terminal, or is one and now locked for this
-    // tool; false with a one-line problem when another job holds it.
-    bool Take(const char* path, std::string& problem);
+    // No failure when `path` is no terminal, or is one and now locked for
+    // this tool; a failure when another job holds it.
+    Failure Take(const char* path);
 
 private:
     int fd_ = -1;

@@ -1,7 +1,6 @@
 // cutconv: runs the sender's conversion job on any plot file, for developers,
 // tests and Linux users; --help gives its manual.
 
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <optional>
@@ -10,6 +9,7 @@
 
 #include "cut_job.h"
 #include "drawing_check.h"
+#include "exit_status.h"
 #include "hpgl_reader.h"
 #include "hpgl_report.h"
 #include "length_option.h"
@@ -20,9 +20,6 @@
 #include "terminal_lock.h"
 
 namespace {
-
-constexpr int kExitFailed = 1;
-constexpr int kExitBadArguments = 2;
 
 const char kUsage[] =
     "Usage: cutconv [--port] [--hpgl [--plot-area WxH] | --plain] [--offset MM] [--overcut MM] "
@@ -89,10 +86,13 @@ const char kHelp[] =
     "\n"
     "Exit status:\n"
     "  0    OUTPUT holds the whole conversion\n"
-    "  1    the conversion failed (INPUT unreadable or refused, OUTPUT refused or\n"
-    "       not writable); the reason is printed and OUTPUT is unchanged\n"
-    "  2    bad arguments, a length beyond reason without --force, or a drawing\n"
-    "       refused (the message names what was found and where)\n"
+    "  1    the conversion failed on its way (OUTPUT refused or not writable,\n"
+    "       INPUT changed while it was read); the reason is printed and OUTPUT\n"
+    "       is unchanged\n"
+    "  2    bad arguments, a length beyond reason without --force, a port that\n"
+    "       another program is using, or a drawing refused: missing, unreadable,\n"
+    "       not a regular file, 4 GiB or more, or not read as it stands (the\n"
+    "       message names what was found and where)\n"
     "  128+N  stopped by signal N\n"
     "\n"
     "Examples:\n"
@@ -104,16 +104,16 @@ const char kHelp[] =
 
 int Usage(const std::string& problem) {
     std::fprintf(stderr, "cutconv: %s\n%s", problem.c_str(), kUsage);
-    return kExitBadArguments;
+    return kExitRefused;
 }
 
 int Fail(const std::string& what, const JobOutcome& outcome) {
     std::fprintf(stderr, "cutconv: %s: %s\n", what.c_str(), outcome.ReasonText().c_str());
-    return kExitFailed;
+    return ConversionExitStatus(outcome.reason);
 }
 
 // What could not be done, as in "cannot write out.plt: No space left on device".
-const char* Failure(JobResult result) {
+const char* WhatFailed(JobResult result) {
     switch (result) {
         case JobResult::InputUnreadable:
         case JobResult::InputChanged: return "cannot read";
@@ -186,7 +186,7 @@ int ReadArguments(int argc, char** argv, Arguments& args) {
         if (const std::string implausible = ImplausibleLength(use, units);
             !implausible.empty() && !args.force) {
             std::fprintf(stderr, "cutconv: %s %s\n", option, implausible.c_str());
-            return kExitBadArguments;
+            return kExitRefused;
         }
     return 0;
 }
@@ -204,12 +204,12 @@ int Convert(const Arguments& args) {
     // file below 4 GiB, an output that is the input.
     if (const std::string problem = DrawingProblem(input); !problem.empty()) {
         std::fprintf(stderr, "cutconv: %s\n", problem.c_str());
-        return kExitFailed;
+        return kExitRefused;
     }
     if (!args.hpgl && !args.plain) {
         if (const std::string problem = PlotterFormProblem(input); !problem.empty()) {
             std::fprintf(stderr, "cutconv: %s\n", problem.c_str());
-            return kExitBadArguments;
+            return kExitRefused;
         }
     }
     if (RefuseSameFile(input, output)) {
@@ -218,9 +218,9 @@ int Convert(const Arguments& args) {
     }
 
     TerminalLock port;  // held to the end, as cutsend holds it
-    if (std::string busy; !port.Take(output, busy)) {
-        std::fprintf(stderr, "cutconv: %s\n", busy.c_str());
-        return kExitFailed;
+    if (const Failure busy = port.Take(output)) {
+        std::fprintf(stderr, "cutconv: %s\n", busy.Text().c_str());
+        return kExitRefused;  // as cutsend refuses a busy port
     }
 
     CutJob job;
@@ -234,11 +234,11 @@ int Convert(const Arguments& args) {
     job.strPath = output;
     ScratchFile penCommands;  // only for --hpgl
     if (args.hpgl) {
-        std::string problem;
-        if (!penCommands.Create("cutconv", problem)) {
-            std::fprintf(stderr, "cutconv: %s\n", problem.c_str());
+        if (const Failure failure = penCommands.Create("cutconv")) {
+            std::fprintf(stderr, "cutconv: %s\n", failure.Text().c_str());
             return kExitFailed;
         }
+        std::string problem;
         HpglReading reading;
         if (!WriteHpglAsPenCommands(input, penCommands.path(), reading, problem, args.plotArea,
                                     [] { return StopSignal() != 0; })) {
@@ -246,7 +246,7 @@ int Convert(const Arguments& args) {
             std::fprintf(stderr, "cutconv: %s\n", problem.c_str());
             return kExitFailed;
         }
-        if (!ReportHpglReading(stderr, "cutconv", input, reading, false)) return kExitBadArguments;
+        if (!ReportHpglReading(stderr, "cutconv", input, reading, false)) return kExitRefused;
         job.paths.plotFile = penCommands.path();
     }
     StopLink link;
@@ -256,12 +256,7 @@ int Convert(const Arguments& args) {
     if (outcome.result == JobResult::Completed) return 0;
     const bool inputFailed =
         outcome.result == JobResult::InputUnreadable || outcome.result == JobResult::InputChanged;
-    if (outcome.result == JobResult::OutputNotCreated && outcome.reason.code() == EBUSY) {
-        std::fprintf(stderr, "cutconv: cannot create %s: another conversion is writing it\n",
-                     output);
-        return kExitFailed;
-    }
-    return Fail(std::string(Failure(outcome.result)) + " " + (inputFailed ? input : output),
+    return Fail(std::string(WhatFailed(outcome.result)) + " " + (inputFailed ? input : output),
                 outcome);
 }
 

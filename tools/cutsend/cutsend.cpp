@@ -13,9 +13,9 @@
 #include "cut_job.h"
 #include "cutter_port.h"
 #include "drawing_check.h"
+#include "exit_status.h"
 #include "hpgl_reader.h"
 #include "hpgl_report.h"
-#include "platform/file_size_limit.h"
 #include "platform/output_file.h"
 #include "plotter_form_check.h"
 #include "resume_command.h"
@@ -28,10 +28,6 @@
 #include "stream_to_port.h"
 
 namespace {
-
-constexpr int kExitSent = 0;
-constexpr int kExitFailed = 1;
-constexpr int kExitBadInput = 2;
 
 // 128 + the signal's number, as shells report a program a signal ended.
 int ExitStopped() {
@@ -50,12 +46,8 @@ public:
     bool IsCancelRequested() override { return StopSignal() != 0; }
 };
 
-bool TooLarge(const JobOutcome& outcome) {
-    return outcome.reason.code() == CheckFileSize(kLargestFileSize + 1).code();
-}
-
 std::string Reason(const JobOutcome& outcome) {
-    if (TooLarge(outcome))
+    if (outcome.reason.refusal() == Refusal::TooLarge)
         return "its stream for the cutter would reach 4 GiB, more than can be sent";
     return outcome.ReasonText();
 }
@@ -67,7 +59,7 @@ int ListAllPorts() {
     if (ports.empty()) std::puts("no serial ports found");
     for (const PortListing& port : ports)
         std::printf("%s\t%s\n", port.name.c_str(), port.description.c_str());
-    return kExitSent;
+    return kExitDone;
 }
 
 }  // namespace
@@ -77,15 +69,15 @@ int main(int argc, char** argv) {
     std::string problem;
     if (!ParseSendOptions(argc, argv, options, problem)) {
         std::fprintf(stderr, "cutsend: %s\n%s", problem.c_str(), kSendUsage);
-        return kExitBadInput;
+        return kExitRefused;
     }
     if (options.help) {
         std::fputs(kSendHelp, stdout);
-        return kExitSent;
+        return kExitDone;
     }
     if (options.version) {
         std::puts("cutsend " HARVEL_VERSION);
-        return kExitSent;
+        return kExitDone;
     }
     if (options.list) return ListAllPorts();
     // The stop may wait for the line up to 2 s; a second Ctrl-C does not.
@@ -93,13 +85,14 @@ int main(int argc, char** argv) {
 
     // Refused at once, before the port is touched.
     if (const std::string refused = DrawingProblem(options.drawing); !refused.empty())
-        return Complain(refused, kExitBadInput);
+        return Complain(refused, kExitRefused);
     if (!options.hpgl && !options.plain) {
         if (const std::string misread = PlotterFormProblem(options.drawing); !misread.empty())
-            return Complain(misread, kExitBadInput);
+            return Complain(misread, kExitRefused);
     }
     ScratchFolder scratch;  // the stream, and the pen commands of --hpgl
-    if (!scratch.Create("cutsend", problem)) return Complain(problem, kExitFailed);
+    if (const Failure failure = scratch.Create("cutsend"))
+        return Complain(failure.Text(), kExitFailed);
     CutJob job;
     job.bToPort = 1;
     job.nOffsetUnits = options.offsetUnits;
@@ -111,10 +104,10 @@ int main(int argc, char** argv) {
         HpglReading reading;
         if (!WriteHpglAsPenCommands(options.drawing, scratch / "pen.plt", reading, problem,
                                     options.plotArea, [] { return StopSignal() != 0; }))
-            return StopSignal() != 0 ? ExitStopped() : Complain(problem, kExitBadInput);
+            return StopSignal() != 0 ? ExitStopped() : Complain(problem, kExitRefused);
         job.paths.plotFile = scratch / "pen.plt";
         if (!ReportHpglReading(stderr, "cutsend", options.drawing, reading, options.quiet))
-            return kExitBadInput;
+            return kExitRefused;
     }
     ConversionLink conversionLink;
     job.pDlg = &conversionLink;
@@ -124,7 +117,7 @@ int main(int argc, char** argv) {
     if (StopSignal() != 0) return ExitStopped();
     if (converted.result != JobResult::Completed)
         return Complain("cannot convert " + options.drawing + ": " + Reason(converted),
-                        TooLarge(converted) ? kExitBadInput : kExitFailed);
+                        ConversionExitStatus(converted.reason));
 
     // Before the first byte: where the knife will go, and whether that fits.
     CutBox box;
@@ -133,7 +126,7 @@ int main(int argc, char** argv) {
     if (!options.quiet) std::fprintf(stderr, "cutsend: %s\n", CutBoxText(box).c_str());
     if (options.maxSize) {
         if (const std::string beyond = BeyondSheet(box, *options.maxSize); !beyond.empty())
-            return Complain(beyond, kExitBadInput);
+            return Complain(beyond, kExitRefused);
     }
 
     // --from-contour: the header, then the stream from that contour's pen-up move.
@@ -145,17 +138,17 @@ int main(int argc, char** argv) {
         if (options.fromContour > contours.total)
             return Complain("--from-contour " + std::to_string(options.fromContour) +
                                 ": the drawing has " + std::to_string(contours.total) + " contours",
-                            kExitBadInput);
+                            kExitRefused);
         gap = {contours.headerEnd, contours.wantedAt};
     }
 
     CutterPort port;
     if (const PortFailure failure = port.Open(options.port)) {
         if (failure.kind != PortFailure::Kind::Missing)
-            return Complain(failure.Message(), kExitBadInput);
+            return Complain(failure.Message(), kExitRefused);
         std::vector<PortListing> ports;
         ListPorts(ports);  // the list as far as it goes
-        return Complain(failure.Message() + "; ports here: " + PortListText(ports), kExitBadInput);
+        return Complain(failure.Message() + "; ports here: " + PortListText(ports), kExitRefused);
     }
 
     if (StopSignal() != 0) return ExitStopped();  // asked before the first byte
@@ -188,7 +181,7 @@ int main(int argc, char** argv) {
             ReportStop(stderr, facts, ResumeCommand(argc, argv, ResumeContour(facts.contours)));
     }
     switch (sent.result) {
-        case JobResult::Completed: return kExitSent;
+        case JobResult::Completed: return kExitDone;
         case JobResult::Cancelled: return ExitStopped();
         case JobResult::PortWriteFailed:
             return Complain(options.port + ": write failed: " + Reason(sent), kExitFailed);

@@ -25,11 +25,11 @@ namespace {
 // the system failed (SP_ERR_FAIL), else libserialport's message in `what`.
 PortFailure LibraryFailure(PortFailure::Kind kind, std::string what, sp_return returned) {
     if (returned == SP_ERR_FAIL)
-        return {kind, std::move(what), SystemError(sp_last_error_code()), ""};
+        return {kind, Failure(std::move(what), SystemError(sp_last_error_code())), ""};
     char* message = sp_last_error_message();
     what += std::string(": ") + (message != nullptr ? message : "unknown error");
     sp_free_error_message(message);
-    return {kind, std::move(what), {}, ""};
+    return {kind, Failure(std::move(what)), ""};
 }
 
 // Linux numbers pseudo-terminal slaves under /dev/pts/.
@@ -42,7 +42,7 @@ bool IsPseudoTerminal(const std::string& device) {
 }  // namespace
 
 std::string PortFailure::Message() const {
-    return reason ? what + ": " + reason.Message() + hint : what + hint;
+    return failure.Text() + hint;
 }
 
 PortFailure ListPorts(std::vector<PortListing>& ports) {
@@ -80,15 +80,16 @@ PortFailure CutterPort::Open(const std::string& device) {
     struct stat info {};
     if (::stat(device.c_str(), &info) != 0) {
         const SystemError why = SystemError::Last();
-        if (why.code() == ENOENT) return {Kind::Missing, "no serial port " + device, {}, ""};
-        return {Kind::Missing, device, why, ""};
+        if (why.code() == ENOENT) return {Kind::Missing, Failure("no serial port " + device), ""};
+        return {Kind::Missing, Failure(device, why), ""};
     }
-    if (!S_ISCHR(info.st_mode)) return {Kind::Missing, device + " is not a serial port", {}, ""};
+    if (!S_ISCHR(info.st_mode))
+        return {Kind::Missing, Failure(device + " is not a serial port"), ""};
     if (IsPseudoTerminal(device)) {
         ownFd_ = ::open(device.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
         if (ownFd_ < 0) {
             const SystemError why = SystemError::Last();
-            return {why.code() == EBUSY ? Kind::Busy : Kind::Failed, device, why,
+            return {why.code() == EBUSY ? Kind::Busy : Kind::Failed, Failure(device, why),
                     PortPermissionHint(device, why.code())};
         }
         fd_ = ownFd_;
@@ -97,8 +98,9 @@ PortFailure CutterPort::Open(const std::string& device) {
             return LibraryFailure(Kind::Missing, device, found);
         if (const sp_return opened = sp_open(port_, SP_MODE_WRITE); opened != SP_OK) {
             PortFailure failure = LibraryFailure(Kind::Failed, device, opened);
-            if (failure.reason.code() == EBUSY) failure.kind = Kind::Busy;
-            failure.hint = PortPermissionHint(device, failure.reason.code());
+            const int code = failure.failure.reason().code();
+            if (code == EBUSY) failure.kind = Kind::Busy;
+            failure.hint = PortPermissionHint(device, code);
             return failure;
         }
         sp_return set = sp_set_baudrate(port_, static_cast<int>(harvel::kCutterBaudRate));
@@ -112,7 +114,7 @@ PortFailure CutterPort::Open(const std::string& device) {
     }
     // Another sender on the same port would interleave its bytes with ours.
     if (::flock(fd_, LOCK_EX | LOCK_NB) != 0)
-        return {Kind::Busy, device + " is busy: another program is using it", {}, ""};
+        return {Kind::Busy, Failure(device + " is busy: another program is using it"), ""};
     return {};
 }
 

@@ -6,19 +6,19 @@
 #include <string>
 #include <vector>
 
-#include "platform/system_error.h"
+#include "platform/failure.h"
 
 struct sp_port;
 
 // Why the ports could not be listed or the cutter's port not had: the kind,
-// for the exit status, what was being done, and the system's reason as the
-// system or libserialport recorded it right at the failing call.
+// for what cutsend does next, and the failure (e.g. "no serial port
+// /dev/ttyUSB9", "/dev/ttyUSB0: cannot set up the line") with the system's
+// reason as the system or libserialport recorded it right at the failing call.
 struct PortFailure {
     enum class Kind { None, Missing, Busy, Failed };
     Kind kind = Kind::None;
-    std::string what;  // e.g. "no serial port /dev/ttyUSB9", "/dev/ttyUSB0: cannot set up the line"
-    SystemError reason;  // empty where the system gave none
-    std::string hint;    // what the user can do about it, or ""
+    Failure failure;
+    std::string hint;  // what the user can do about it, or ""
 
     explicit operator bool() const { return kind != Kind::None; }
     // "WHAT: REASON" and the hint, for one line on stderr.

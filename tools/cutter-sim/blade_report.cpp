@@ -28,17 +28,17 @@ void AppendPolyline(std::string& path, const std::vector<Point>& line) {
 
 }  // namespace
 
-SimError ReadDrawing(const std::string& path, StrokeSink* into) {
+Failure ReadDrawing(const std::string& path, StrokeSink* into) {
     // A device or a pipe need never end.
     std::error_code missing;
     const bool regular = std::filesystem::is_regular_file(path, missing);
-    if (!missing && !regular) return SimError(path + ": not a regular file");
+    if (!missing && !regular) return Failure(path + ": not a regular file");
     SimFile file;
-    if (SimError error = file.Open(path, "rb")) return error;
+    if (Failure error = file.Open(path, "rb")) return error;
     StreamDecoder decoder(into);
     uint64_t bytes = 0;
-    if (SimError error = file.Decode(decoder, bytes)) return error;
-    if (!decoder.summary().Clean()) return SimError(path + ": not a complete cutter stream");
+    if (Failure error = file.Decode(decoder, bytes)) return error;
+    if (!decoder.summary().Clean()) return Failure(path + ": not a complete cutter stream");
     return {};
 }
 

@@ -7,12 +7,12 @@
 
 #include "blade_trail.h"
 #include "corner_miss.h"
-#include "sim_error.h"
+#include "platform/failure.h"
 #include "svg_picture.h"
 
 // Decodes the plain conversion of the drawing into `into` (or only checks it,
 // with none); fails when it cannot be read or is not a clean cutter stream.
-SimError ReadDrawing(const std::string& path, StrokeSink* into);
+Failure ReadDrawing(const std::string& path, StrokeSink* into);
 
 // " blade_mm=L" and, with a drawing, " corners=N corner_miss_mm=M" (or "none").
 std::string BladeSummary(const BladeTrail& blade, const DrawingOutline* drawing);

@@ -21,7 +21,7 @@ void Report(const std::string& problem) {
     std::fprintf(stderr, "cutter-sim: %s\n", problem.c_str());
 }
 
-int Fail(const SimError& error) {
+int Fail(const Failure& error) {
     Report(error.Text());
     return kSimExitTrouble;
 }
@@ -62,7 +62,7 @@ int main(int argc, char** argv) {
     }
 
     InputPort input;
-    if (SimError error = input.Open(options.input)) return Fail(error);
+    if (Failure error = input.Open(options.input)) return Fail(error);
     // Interrupted, the run still reports what came and restores the tty.
     struct sigaction stop {};
     stop.sa_handler = [](int) { RequestReceiveStop(); };
@@ -70,21 +70,21 @@ int main(int argc, char** argv) {
     if (options.jobs) return ReceiveJobSequence(options, input.fd());
     SimFile raw;
     if (!options.rawPath.empty()) {
-        if (SimError error = raw.Open(options.rawPath, "wb")) return Fail(error);
+        if (Failure error = raw.Open(options.rawPath, "wb")) return Fail(error);
     }
     if (!options.drawingPath.empty()) {
-        if (SimError error = ReadDrawing(options.drawingPath, nullptr)) return Fail(error);
+        if (Failure error = ReadDrawing(options.drawingPath, nullptr)) return Fail(error);
     }
     // The picture and the blade are made from a copy once the stream is in,
     // so that receiving needs little memory and they cannot spoil its verdict.
     const bool reports = options.bladeMm >= 0 || !options.svgPath.empty();
     SimFile recorded;
-    SimError recordError;
+    Failure recordError;
     if (reports) recordError = recorded.OpenScratch();
 
     StreamDecoder decoder;
     const ReceiveSettings settings = ReceiveSettingsFrom(options);
-    SimError rawError;
+    Failure rawError;
     const ReceiveReport report =
         ReceiveStream(input.fd(), settings, decoder, [&](const char* data, size_t n) {
             if (raw.isOpen() && !rawError) rawError = raw.Write(data, n);
@@ -104,21 +104,21 @@ int main(int argc, char** argv) {
         trouble = true;
     }
     // Should a report go wrong, even fatally, this file still tells the verdict.
-    SimError summaryError;
+    Failure summaryError;
     if (!options.summaryPath.empty())
         summaryError = WriteTextFile(options.summaryPath, line + "\n");
     // Timing goes to stderr, so the summary stays the same from run to run.
     ReportTiming(summary, report);
 
     bool reportFailed = false;
-    auto reportFailure = [&](const SimError& error) {
+    auto reportFailure = [&](const Failure& error) {
         Report(error.Text());
         reportFailed = true;
     };
     if (recordError) reportFailure(recordError);
     BladeMeasure measure;
     if (options.bladeMm >= 0) {
-        SimError error = recordError;  // reported already
+        Failure error = recordError;  // reported already
         if (!error) {
             error = MeasureBlade(recorded, summary, options.bladeMm, options.drawingPath, measure);
             if (error) reportFailure(error);
@@ -128,7 +128,7 @@ int main(int argc, char** argv) {
     std::printf("%s\n", line.c_str());
     std::fflush(stdout);
     if (!options.svgPath.empty() && !recordError) {
-        if (SimError error = DrawPicture(recorded, summary, &measure, options.svgPath))
+        if (Failure error = DrawPicture(recorded, summary, &measure, options.svgPath))
             reportFailure(error);
     }
     if (!options.summaryPath.empty() && !summaryError && options.bladeMm >= 0)

@@ -6,9 +6,6 @@
 
 namespace {
 
-constexpr int64_t kShiftFirst = 1832;  // the port shift, as the decoder takes it off
-constexpr int64_t kShiftSecond = 1524;
-
 // A line that ends with a header: the next job began. `before` is what came
 // ahead of it, the job before's unfinished command.
 bool EndsWithHeader(const std::string& text, std::string& before) {
@@ -88,8 +85,8 @@ void JobSequence::StrayCommand(const std::string& text, SequenceJob& next) {
     const int64_t second = comma == std::string::npos ? 0 : CutterNumber(text, comma + 1);
     KnifePoint to{second, first};
     if (decoder_->summary().header == StreamHeader::Port) {
-        to.x -= kShiftSecond;
-        to.y -= kShiftFirst;
+        to.x -= kSimShiftSecond;
+        to.y -= kSimShiftFirst;
     }
     next.strayTo = to;
     next.strayCut = text[0] == 'D';

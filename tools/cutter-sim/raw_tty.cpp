@@ -5,16 +5,16 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-SimError InputPort::Open(const std::string& path) {
+Failure InputPort::Open(const std::string& path) {
     if (path == "-") {
         fd_ = STDIN_FILENO;
     } else {
         // O_NONBLOCK: opening a serial line must not wait for its carrier.
         fd_ = ::open(path.c_str(), O_RDONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-        if (fd_ < 0) return SimError::Last(path);
+        if (fd_ < 0) return Failure::Last(path);
         ownsFd_ = true;
     }
-    if (::isatty(fd_) && !MakeRaw()) return SimError::Last(path, "cannot set raw mode");
+    if (::isatty(fd_) && !MakeRaw()) return Failure::Last(path, "cannot set raw mode");
     return {};
 }
 

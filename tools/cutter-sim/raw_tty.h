@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "sim_error.h"
+#include "platform/failure.h"
 
 // The stream's source: a tty or pty, a file, a FIFO, or stdin ("-"). A tty is
 // put into raw mode at 38400 baud 8N1 and restored when the object goes.
@@ -14,7 +14,7 @@ public:
     InputPort& operator=(const InputPort&) = delete;
     ~InputPort();
 
-    SimError Open(const std::string& path);
+    Failure Open(const std::string& path);
 
     int fd() const { return fd_; }
     bool isTty() const { return restoreTty_; }

@@ -4,7 +4,7 @@
 #include <functional>
 #include <vector>
 
-#include "sim_error.h"
+#include "platform/failure.h"
 #include "sim_options.h"
 #include "stream_decoder.h"
 

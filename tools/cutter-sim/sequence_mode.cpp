@@ -14,13 +14,13 @@
 namespace {
 
 // Every job's strokes in one picture, framed around all of them.
-SimError DrawSequence(SimFile& recorded, const std::string& svgPath) {
+Failure DrawSequence(SimFile& recorded, const std::string& svgPath) {
     std::string svg;
     try {
         SvgPicture picture;
         JobSequence sequence(&picture);
         uint64_t bytes = 0;
-        if (SimError error = recorded.Decode(sequence, bytes)) return error;
+        if (Failure error = recorded.Decode(sequence, bytes)) return error;
         BoundingBox frame;
         for (const SequenceJob& job : sequence.jobs()) {
             if (!job.summary.box.empty) {
@@ -33,7 +33,7 @@ SimError DrawSequence(SimFile& recorded, const std::string& svgPath) {
         picture.Write(out, frame);
         svg = std::move(out).str();
     } catch (const std::bad_alloc&) {
-        return SimError(svgPath + ": the picture ran out of memory");
+        return Failure(svgPath + ": the picture ran out of memory");
     }
     return WriteTextFile(svgPath, svg);
 }
@@ -41,20 +41,20 @@ SimError DrawSequence(SimFile& recorded, const std::string& svgPath) {
 }  // namespace
 
 int ReceiveJobSequence(const SimOptions& options, int fd) {
-    auto fail = [](const SimError& error) {
+    auto fail = [](const Failure& error) {
         std::fprintf(stderr, "cutter-sim: %s\n", error.Text().c_str());
         return kSimExitTrouble;
     };
     SimFile raw;
     if (!options.rawPath.empty()) {
-        if (SimError error = raw.Open(options.rawPath, "wb")) return fail(error);
+        if (Failure error = raw.Open(options.rawPath, "wb")) return fail(error);
     }
     SimFile recorded;
-    SimError recordError;
+    Failure recordError;
     if (!options.svgPath.empty()) recordError = recorded.OpenScratch();
 
     JobSequence sequence;
-    SimError rawError;
+    Failure rawError;
     const ReceiveReport report =
         ReceiveStream(fd, ReceiveSettingsFrom(options), sequence, [&](const char* data, size_t n) {
             if (raw.isOpen() && !rawError) rawError = raw.Write(data, n);
@@ -81,21 +81,21 @@ int ReceiveJobSequence(const SimOptions& options, int fd) {
     std::fprintf(stderr, "\n");
 
     bool trouble = report.end == ReceiveEnd::ReadError;
-    for (const SimError* error : {&rawError, &recordError}) {
+    for (const Failure* error : {&rawError, &recordError}) {
         if (*error) {
             fail(*error);
             trouble = true;
         }
     }
     if (!options.summaryPath.empty()) {
-        if (SimError error = WriteTextFile(options.summaryPath, lines)) {
+        if (Failure error = WriteTextFile(options.summaryPath, lines)) {
             fail(error);
             trouble = true;
         }
     }
     bool reportFailed = false;
     if (!options.svgPath.empty() && !recordError) {
-        if (SimError error = DrawSequence(recorded, options.svgPath)) {
+        if (Failure error = DrawSequence(recorded, options.svgPath)) {
             fail(error);
             reportFailed = true;
         }

@@ -7,36 +7,36 @@
 
 #include "receive_loop.h"
 
-SimError SimFile::Open(const std::string& path, const char* mode) {
+Failure SimFile::Open(const std::string& path, const char* mode) {
     path_ = path;
     errno = 0;
     file_.reset(std::fopen(path.c_str(), mode));
-    return file_ ? SimError() : SimError::Last(path);
+    return file_ ? Failure() : Failure::Last(path);
 }
 
-SimError SimFile::OpenScratch() {
+Failure SimFile::OpenScratch() {
     path_ = "the scratch copy of the stream";
     errno = 0;
     file_.reset(std::tmpfile());
-    return file_ ? SimError() : SimError::Last(path_, "cannot make it");
+    return file_ ? Failure() : Failure::Last(path_, "cannot make it");
 }
 
-SimError SimFile::Write(const char* data, size_t n) {
+Failure SimFile::Write(const char* data, size_t n) {
     errno = 0;
-    if (std::fwrite(data, 1, n, file_.get()) != n) return SimError::Last(path_, "write failed");
+    if (std::fwrite(data, 1, n, file_.get()) != n) return Failure::Last(path_, "write failed");
     return {};
 }
 
-SimError SimFile::Flush() {
+Failure SimFile::Flush() {
     errno = 0;
-    if (std::fflush(file_.get()) != 0) return SimError::Last(path_, "write failed");
+    if (std::fflush(file_.get()) != 0) return Failure::Last(path_, "write failed");
     return {};
 }
 
-SimError SimFile::Decode(StreamConsumer& decoder, uint64_t& bytes) {
+Failure SimFile::Decode(StreamConsumer& decoder, uint64_t& bytes) {
     bytes = 0;
     errno = 0;
-    if (std::fseek(file_.get(), 0, SEEK_SET) != 0) return SimError::Last(path_, "cannot read");
+    if (std::fseek(file_.get(), 0, SEEK_SET) != 0) return Failure::Last(path_, "cannot read");
     std::vector<char> piece(64 * 1024);
     for (;;) {
         const size_t got = std::fread(piece.data(), 1, piece.size(), file_.get());
@@ -46,14 +46,14 @@ SimError SimFile::Decode(StreamConsumer& decoder, uint64_t& bytes) {
         // stop signal ends the replay of a copy between blocks.
         if (got < piece.size() || decoder.finished() || ReceiveStopRequested()) break;
     }
-    if (std::ferror(file_.get())) return SimError::Last(path_, "cannot read");
+    if (std::ferror(file_.get())) return Failure::Last(path_, "cannot read");
     decoder.EndOfStream();
     return {};
 }
 
-SimError WriteTextFile(const std::string& path, const std::string& text) {
+Failure WriteTextFile(const std::string& path, const std::string& text) {
     SimFile file;
-    if (SimError error = file.Open(path, "wb")) return error;
-    if (SimError error = file.Write(text.data(), text.size())) return error;
+    if (Failure error = file.Open(path, "wb")) return error;
+    if (Failure error = file.Write(text.data(), text.size())) return error;
     return file.Flush();
 }

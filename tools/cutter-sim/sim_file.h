@@ -6,22 +6,22 @@
 #include <memory>
 #include <string>
 
-#include "sim_error.h"
+#include "platform/failure.h"
 #include "stream_decoder.h"
 
 class SimFile {
 public:
     // fopen's modes ("rb", "wb", ...).
-    SimError Open(const std::string& path, const char* mode);
+    Failure Open(const std::string& path, const char* mode);
     // A nameless file that goes when it is closed: a scratch copy.
-    SimError OpenScratch();
+    Failure OpenScratch();
 
     bool isOpen() const { return file_ != nullptr; }
-    SimError Write(const char* data, size_t n);
-    SimError Flush();
+    Failure Write(const char* data, size_t n);
+    Failure Flush();
     // Hands the file from its start to the decoder, up to the footer or the
     // file's end, and ends the stream; `bytes` tells how many were read.
-    SimError Decode(StreamConsumer& decoder, uint64_t& bytes);
+    Failure Decode(StreamConsumer& decoder, uint64_t& bytes);
 
 private:
     struct Closer {
@@ -32,4 +32,4 @@ private:
 };
 
 // Writes `text` as the whole of the file at `path`.
-SimError WriteTextFile(const std::string& path, const std::string& text);
+Failure WriteTextFile(const std::string& path, const std::string& text);

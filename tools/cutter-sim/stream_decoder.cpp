@@ -8,8 +8,6 @@
 
 namespace {
 
-constexpr int64_t kShiftFirst = 1832;   // the port shift added to y
-constexpr int64_t kShiftSecond = 1524;  // the port shift added to x
 constexpr int kFooterMarks = 3;
 
 // "%d" as printed: an optional '-', then one or more digits, within int32.
@@ -116,8 +114,8 @@ void StreamDecoder::SettleHeldHome() {
 void StreamDecoder::Point(bool cut, int64_t first, int64_t second) {
     KnifePoint to{second, first};
     if (summary_.header == StreamHeader::Port) {
-        to.x -= kShiftSecond;
-        to.y -= kShiftFirst;
+        to.x -= kSimShiftSecond;
+        to.y -= kSimShiftFirst;
     }
     if (cut)
         ++summary_.cuts;

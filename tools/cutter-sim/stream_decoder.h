@@ -5,6 +5,14 @@
 
 #include "cut_summary.h"
 
+// The port shift the cutter takes off each point: added to y and written
+// first, added to x and written second. The engine has these numbers too
+// (engine/move_writer.h); the simulator keeps its own copy on purpose, so that
+// it checks the engine's stream against the cutter's rule rather than against
+// the engine's own constants.
+inline constexpr int64_t kSimShiftFirst = 1832;
+inline constexpr int64_t kSimShiftSecond = 1524;
+
 // One straight run of the knife: a cut ("D" line) or a pen-up move ("U" line).
 struct KnifeStroke {
     KnifePoint from;

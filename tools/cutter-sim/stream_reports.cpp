@@ -12,47 +12,47 @@
 namespace {
 
 // Decodes the recorded stream into `sink`; the copy must hold what came.
-SimError Replay(SimFile& recorded, const CutSummary& received, StrokeSink& sink) {
+Failure Replay(SimFile& recorded, const CutSummary& received, StrokeSink& sink) {
     StreamDecoder decoder(&sink);
     uint64_t bytes = 0;
-    if (SimError error = recorded.Decode(decoder, bytes)) return error;
+    if (Failure error = recorded.Decode(decoder, bytes)) return error;
     if (bytes != received.bytes)
-        return SimError("the stream's copy holds " + std::to_string(bytes) + " bytes of " +
-                        std::to_string(received.bytes));
+        return Failure("the stream's copy holds " + std::to_string(bytes) + " bytes of " +
+                       std::to_string(received.bytes));
     return {};
 }
 
 }  // namespace
 
-SimError MeasureBlade(SimFile& recorded, const CutSummary& received, double bladeMm,
-                      const std::string& drawingPath, BladeMeasure& measure) {
+Failure MeasureBlade(SimFile& recorded, const CutSummary& received, double bladeMm,
+                     const std::string& drawingPath, BladeMeasure& measure) {
     try {
         BladeTrail blade(bladeMm * kUnitsPerMm);
-        if (SimError error = Replay(recorded, received, blade)) return error;
+        if (Failure error = Replay(recorded, received, blade)) return error;
         std::optional<DrawingOutline> drawing;
         if (!drawingPath.empty()) {
-            if (SimError error = ReadDrawing(drawingPath, &drawing.emplace())) return error;
+            if (Failure error = ReadDrawing(drawingPath, &drawing.emplace())) return error;
         }
         measure.summary = BladeSummary(blade, drawing ? &*drawing : nullptr);
         if (ReceiveStopRequested()) {
             measure = {};
-            return SimError("the blade's measure was stopped by a signal");
+            return Failure("the blade's measure was stopped by a signal");
         }
         measure.blade = std::move(blade);
         measure.drawing = std::move(drawing);
     } catch (const std::bad_alloc&) {
         measure = {};
-        return SimError("the blade's measure ran out of memory");
+        return Failure("the blade's measure ran out of memory");
     }
     return {};
 }
 
-SimError DrawPicture(SimFile& recorded, const CutSummary& received, const BladeMeasure* measure,
-                     const std::string& svgPath) {
+Failure DrawPicture(SimFile& recorded, const CutSummary& received, const BladeMeasure* measure,
+                    const std::string& svgPath) {
     std::string svg;
     try {
         SvgPicture picture;
-        if (SimError error = Replay(recorded, received, picture)) return error;
+        if (Failure error = Replay(recorded, received, picture)) return error;
         std::ostringstream out;
         if (measure != nullptr && measure->blade) {
             BoundingBox frame = received.box;
@@ -68,7 +68,7 @@ SimError DrawPicture(SimFile& recorded, const CutSummary& received, const BladeM
         }
         svg = std::move(out).str();
     } catch (const std::bad_alloc&) {
-        return SimError(svgPath + ": the picture ran out of memory");
+        return Failure(svgPath + ": the picture ran out of memory");
     }
     return WriteTextFile(svgPath, svg);
 }

@@ -8,7 +8,7 @@
 #include "blade_trail.h"
 #include "corner_miss.h"
 #include "cut_summary.h"
-#include "sim_error.h"
+#include "platform/failure.h"
 #include "sim_file.h"
 
 struct BladeMeasure {
@@ -19,10 +19,10 @@ struct BladeMeasure {
 
 // Follows a blade of `bladeMm` through the recorded stream and, with a
 // drawing, measures how far its cut misses the drawing's sharp corners.
-SimError MeasureBlade(SimFile& recorded, const CutSummary& received, double bladeMm,
-                      const std::string& drawingPath, BladeMeasure& measure);
+Failure MeasureBlade(SimFile& recorded, const CutSummary& received, double bladeMm,
+                     const std::string& drawingPath, BladeMeasure& measure);
 
 // Draws the recorded stream into `svgPath`, with the blade's layers over it
 // when there is a measure.
-SimError DrawPicture(SimFile& recorded, const CutSummary& received, const BladeMeasure* measure,
-                     const std::string& svgPath);
+Failure DrawPicture(SimFile& recorded, const CutSummary& received, const BladeMeasure* measure,
+                    const std::string& svgPath);

@@ -1,10 +1,10 @@
 // Captions by the system's default language, the window's place, and a
 // picture of the dialog for people to look at.
 #include "job_fixture.h"
-#include "linux_side.h"
 #include "plot_samples.h"
-#include "top_windows.h"
-#include "ui-driver/controls.h"
+#include "ui/driver/controls.h"
+#include "ui/driver/linux_side.h"
+#include "ui/driver/top_windows.h"
 
 namespace drovane {
 namespace {

@@ -1,6 +1,6 @@
 // The sender dialog's settings: what a run shows and what it leaves stored.
 #include "drovane_fixture.h"
-#include "ui-driver/controls.h"
+#include "ui/driver/controls.h"
 
 namespace drovane {
 namespace {

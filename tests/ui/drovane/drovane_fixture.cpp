@@ -4,12 +4,12 @@
 
 #include <cstdio>
 
-#include "files.h"
-#include "linux_side.h"
-#include "registry_values.h"
-#include "send_message.h"
-#include "top_windows.h"
-#include "ui-driver/controls.h"
+#include "ui/driver/controls.h"
+#include "ui/driver/files.h"
+#include "ui/driver/linux_side.h"
+#include "ui/driver/registry_values.h"
+#include "ui/driver/send_message.h"
+#include "ui/driver/top_windows.h"
 
 namespace drovane {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "child_process.h"
+#include "ui/driver/child_process.h"
 
 namespace drovane {
 

@@ -7,13 +7,13 @@
 #include <cstdio>
 #include <string>
 
-#include "files.h"
 #include "job_fixture.h"
-#include "linux_side.h"
 #include "plot_samples.h"
-#include "send_message.h"
-#include "top_windows.h"
-#include "ui-driver/controls.h"
+#include "ui/driver/controls.h"
+#include "ui/driver/files.h"
+#include "ui/driver/linux_side.h"
+#include "ui/driver/send_message.h"
+#include "ui/driver/top_windows.h"
 
 namespace drovane {
 namespace {

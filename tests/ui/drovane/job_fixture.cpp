@@ -5,9 +5,9 @@
 #include <algorithm>
 #include <stdexcept>
 
-#include "files.h"
-#include "linux_side.h"
-#include "ui-driver/controls.h"
+#include "ui/driver/controls.h"
+#include "ui/driver/files.h"
+#include "ui/driver/linux_side.h"
 
 namespace drovane {
 

@@ -4,15 +4,15 @@
 #include <exception>
 #include <string>
 
-#include "files.h"
 #include "job_fixture.h"
-#include "linux_side.h"
 #include "plot_samples.h"
-#include "send_message.h"
-#include "text_convert.h"
-#include "top_windows.h"
-#include "ui-driver/controls.h"
-#include "ui-driver/file_dialog.h"
+#include "ui/driver/controls.h"
+#include "ui/driver/file_dialog.h"
+#include "ui/driver/files.h"
+#include "ui/driver/linux_side.h"
+#include "ui/driver/send_message.h"
+#include "ui/driver/text_convert.h"
+#include "ui/driver/top_windows.h"
 
 namespace drovane {
 namespace {

@@ -1,8 +1,8 @@
 // The port list and opening a port, on virtual serial ports.
 #include "drovane_fixture.h"
-#include "files.h"
-#include "linux_side.h"
-#include "ui-driver/controls.h"
+#include "ui/driver/controls.h"
+#include "ui/driver/files.h"
+#include "ui/driver/linux_side.h"
 
 namespace drovane {
 namespace {

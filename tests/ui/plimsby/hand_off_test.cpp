@@ -1,11 +1,11 @@
 // When the wait window hands the plot file on to Drovane, and when it does not.
 // The tests follow the watcher's timer through its progress bar, which steps
 // once per tick before the tick looks at the file.
-#include "files.h"
-#include "linux_side.h"
 #include "plimsby_fixture.h"
-#include "top_windows.h"
-#include "ui-driver/controls.h"
+#include "ui/driver/controls.h"
+#include "ui/driver/files.h"
+#include "ui/driver/linux_side.h"
+#include "ui/driver/top_windows.h"
 
 namespace plimsby {
 namespace {

@@ -2,10 +2,10 @@
 // write to the sender's dialog on the screen.
 #include <cstdio>
 
-#include "child_process.h"
-#include "files.h"
 #include "plimsby_fixture.h"
-#include "top_windows.h"
+#include "ui/driver/child_process.h"
+#include "ui/driver/files.h"
+#include "ui/driver/top_windows.h"
 
 namespace plimsby {
 namespace {

@@ -6,8 +6,8 @@
 // windows.h first: tlhelp32.h needs its types.
 #include <tlhelp32.h>
 
-#include "files.h"
 #include "plimsby_fixture.h"
+#include "ui/driver/files.h"
 
 namespace plimsby {
 namespace {

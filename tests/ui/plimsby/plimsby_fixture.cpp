@@ -5,10 +5,10 @@
 #include <sstream>
 #include <stdexcept>
 
-#include "files.h"
-#include "send_message.h"
-#include "top_windows.h"
-#include "ui-driver/controls.h"
+#include "ui/driver/controls.h"
+#include "ui/driver/files.h"
+#include "ui/driver/send_message.h"
+#include "ui/driver/top_windows.h"
 
 namespace plimsby {
 

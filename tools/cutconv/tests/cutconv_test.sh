@@ -38,7 +38,7 @@ check "dropped points and labels said" "cutconv: $dir/label.hpgl: dropped 1 poin
 cutconv: $dir/label.hpgl: 1 label not cut: text must be turned into paths first (in Inkscape, Path > Object to Path)" "$err"
 
 err=$("$cutconv" "$dir/missing.plt" "$dir/none.plt" 2>&1); rc=$?
-check "missing input fails" "1" "$rc"
+check "missing input refused" "2" "$rc"
 check "missing input named" "yes" "$([[ $err == *missing.plt* ]] && echo yes)"
 check "no output for missing input" "no" "$([ -e "$dir/none.plt" ] && echo yes || echo no)"
 
@@ -72,7 +72,7 @@ check "no output for a negative offset" "no" "$([ -e "$dir/neg.plt" ] && echo ye
 truncate -s 4G "$dir/huge.plt" && printf 'PU0,0;PD0,200;PD200,200;' >>"$dir/huge.plt"
 err=$("$cutconv" "$dir/huge.plt" "$dir/huge-out.plt" 2>&1); rc=$?
 rm -f "$dir/huge.plt"
-check "4 GiB drawing refused" "1:cutconv: cannot read $dir/huge.plt: File too large" "$rc:$err"
+check "4 GiB drawing refused" "2:cutconv: cannot read $dir/huge.plt: File too large" "$rc:$err"
 check "no output for a 4 GiB drawing" "no" "$([ -e "$dir/huge-out.plt" ] && echo yes || echo no)"
 
 # The output may not be the input, by any name.
@@ -88,7 +88,7 @@ check "refusal says why" "yes" "$([[ $err == *"it is the input file"* ]] && echo
 mkfifo "$dir/fifo"
 err=$(timeout 5 "$cutconv" "$dir/fifo" "$dir/fifo-out.plt" 2>&1); rc=$?
 check "FIFO input refused at once" \
-  "1:cutconv: cannot read $dir/fifo: not a regular file (a FIFO, a device)" "$rc:$err"
+  "2:cutconv: cannot read $dir/fifo: not a regular file (a FIFO, a device)" "$rc:$err"
 cat "$dir/fifo" >"$dir/from-fifo.plt" &
 "$cutconv" "$dir/square.plt" "$dir/fifo"
 wait
@@ -174,7 +174,7 @@ holder=$!
 sleep 0.2
 err=$("$cutconv" --port "$dir/square.plt" "$dir/pty" 2>&1); rc=$?
 kill "$holder" "$pair" 2>/dev/null
-check "a port held by another job refused" "1 cutconv: $dir/pty is busy: another program is using it (cutsend streams to it)" "$rc $err"
+check "a port held by another job refused" "2 cutconv: $dir/pty is busy: another program is using it (cutsend streams to it)" "$rc $err"
 
 check "--version" "yes" "$([[ $("$cutconv" --version) =~ ^cutconv\ [0-9]+\.[0-9]+\.[0-9]+$ ]] && echo yes)"
 

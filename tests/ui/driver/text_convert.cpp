@@ -1,5 +1,5 @@
 // UTF-8 to UTF-16 and back, where the tests' byte strings meet Windows texts.
-#include "text_convert.h"
+#include "ui/driver/text_convert.h"
 
 #include <windows.h>
 

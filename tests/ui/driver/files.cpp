@@ -1,6 +1,6 @@
 // Files for the UI tests under Wine: Unix paths as Z: paths, the wrapper's environment, and
 // emptying folders, copying, writing and reading files.
-#include "files.h"
+#include "ui/driver/files.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -11,7 +11,7 @@
 
 #include <windows.h>
 
-#include "text_convert.h"
+#include "ui/driver/text_convert.h"
 
 namespace fs = std::filesystem;
 

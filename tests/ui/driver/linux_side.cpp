@@ -1,14 +1,14 @@
 // Requests to the Linux-side fixture agent through request and answer files in a shared
 // folder (ports, the virtual cutter, conversions), and screenshots of a window.
-#include "linux_side.h"
+#include "ui/driver/linux_side.h"
 
 #include <windows.h>
 
 #include <cstdio>
 #include <stdexcept>
 
-#include "files.h"
-#include "top_windows.h"
+#include "ui/driver/files.h"
+#include "ui/driver/top_windows.h"
 
 namespace ui {
 

@@ -1,13 +1,13 @@
 // Reads and drives another process's dialog controls by id with window messages alone, no
 // focus or mouse: texts, check boxes, combo boxes, progress bars, button clicks.
-#include "ui-driver/controls.h"
+#include "ui/driver/controls.h"
 
 #include <commctrl.h>
 
 #include <stdexcept>
 
-#include "send_message.h"
-#include "top_windows.h"
+#include "ui/driver/send_message.h"
+#include "ui/driver/top_windows.h"
 
 namespace ui {
 

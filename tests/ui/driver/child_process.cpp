@@ -1,11 +1,11 @@
 // Programs started for the UI tests: tried again when Wine fails to start them, ended by force
 // if a test leaves them running; and closing a program someone else started.
-#include "child_process.h"
+#include "ui/driver/child_process.h"
 
 #include <stdexcept>
 
-#include "send_message.h"
-#include "text_convert.h"
+#include "ui/driver/send_message.h"
+#include "ui/driver/text_convert.h"
 
 namespace ui {
 

@@ -1,6 +1,6 @@
 // Window messages to another process: Send throws when the window does not answer within
 // 10 s instead of hanging; Post for handlers that open a modal window.
-#include "send_message.h"
+#include "ui/driver/send_message.h"
 
 #include <stdexcept>
 #include <string>

@@ -1,10 +1,10 @@
 // Drives the system's file dialogs as a user would: types the name into the file name box and
 // presses Save or Open, or Cancel.
-#include "ui-driver/file_dialog.h"
+#include "ui/driver/file_dialog.h"
 
 #include <stdexcept>
 
-#include "send_message.h"
+#include "ui/driver/send_message.h"
 
 namespace ui {
 

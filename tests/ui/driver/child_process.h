@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "owned_handle.h"
+#include "framework/owned_handle.h"
 
 namespace ui {
 

@@ -12,8 +12,8 @@
 #include <cstdlib>
 #include <exception>
 
-#include "top_windows.h"
-#include "ui-driver/controls.h"
+#include "ui/driver/controls.h"
+#include "ui/driver/top_windows.h"
 
 int wmain(int argc, wchar_t** argv) {
     if (argc < 3) {

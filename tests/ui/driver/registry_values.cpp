@@ -1,10 +1,10 @@
 // Registry values as the UI tests set and check them: DWORDs and strings, listing and deleting
 // values and key trees; every failure throws with the value's name.
-#include "registry_values.h"
+#include "ui/driver/registry_values.h"
 
 #include <stdexcept>
 
-#include "text_convert.h"
+#include "ui/driver/text_convert.h"
 
 namespace ui {
 

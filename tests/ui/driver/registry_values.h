@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "registry_key.h"
+#include "framework/registry_key.h"
 
 namespace ui {
 

@@ -1,11 +1,11 @@
 // Finds another process's top-level windows: by caption, dialogs showing a text, any further
 // dialog; waits until they are ready or gone, and reads window texts.
-#include "top_windows.h"
+#include "ui/driver/top_windows.h"
 
 #include <stdexcept>
 
-#include "send_message.h"
-#include "text_convert.h"
+#include "ui/driver/send_message.h"
+#include "ui/driver/text_convert.h"
 
 namespace ui {
 
