@@ -58,6 +58,12 @@ TEST(HpglGeometry, ScalingPlacesUserUnitsAsAPlotterDoes) {
               "U0,0 D140,80");
     // RO90 turns the frame a quarter counter-clockwise; IP set after it is in the turned frame.
     EXPECT_EQ(Plot()("RO", {90})("PD", {100, 0}).lines(), "U0,0 D0,100");
+    // Off both axes, so that a turn the wrong way shows in both coordinates.
+    const auto turned = [](double angle) {
+        return Plot()("RO", {angle})("IP", {0, 0, 1000, 1000})("PD", {30, 70}).lines();
+    };
+    EXPECT_EQ(turned(90), "U0,0 D-70,30");
+    EXPECT_EQ(turned(270), "U0,0 D70,-30");
     // IR is a share of the plotting area.
     EXPECT_EQ(Plot(kArea)("IR", {0, 0, 50, 50})("SC", {0, 1, 0, 1})("PD", {1, 1}).lines(),
               "U0,0 D5000,3750");
@@ -125,6 +131,11 @@ TEST(HpglGeometry, EncodedPolylinesDecodeInBothBases) {
     const HpglEncodedPolyline seven = DecodeEncodedPolyline("7GeGe?");
     ASSERT_EQ(seven.steps.size(), 1u);
     EXPECT_EQ(seven.steps[0].y, 100);
+    // Base 32's last continuing digit ('^', 31) and its first terminator ('_', 0).
+    const HpglEncodedPolyline boundary = DecodeEncodedPolyline("7^_^_");
+    ASSERT_EQ(boundary.steps.size(), 1u);
+    EXPECT_EQ(boundary.steps[0].x, -15);
+    EXPECT_EQ(boundary.steps[0].y, -15);
     // A number that never ends, or one too long for any coordinate, shifts
     // every pair after it: the line cannot be read.
     EXPECT_EQ(seven.problem, "a number cut off before its last digit at byte 5");
