@@ -41,6 +41,10 @@ gave_ups=0
 RANDOM=26
 for stop in $(seq 20); do
   held=$((stop % 3 == 0))
+  # A stop that gives up throws away what the port still queues. A serial port's
+  # driver has sent the last job's bytes before its sender ends; a pty cannot tell,
+  # so the line is given time to carry them to the cutter first.
+  [ "$held" = 1 ] && sleep 3
   "$cutsend" --quiet --offset 0.5 --overcut 7.5 --port "$dir/port" "$dir/sign.plt" \
     2>"$dir/stop$stop.err" &
   sender=$!
