@@ -21,13 +21,13 @@
 #include <vector>
 
 #include "child_run.h"
-#include "conversion_passes.h"
-#include "cut_job.h"
+#include "engine/conversion_passes.h"
+#include "engine/cut_job.h"
+#include "engine/platform/input_file.h"
+#include "engine/platform/output_file.h"
+#include "engine/stream_to_port.h"
 #include "memory_sampler.h"
-#include "platform/input_file.h"
-#include "platform/output_file.h"
 #include "plot_generator.h"
-#include "stream_to_port.h"
 
 extern char** environ;
 

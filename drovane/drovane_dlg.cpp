@@ -6,8 +6,8 @@
 
 #include "app.h"
 #include "captions.h"
-#include "cutter_line.h"
-#include "length_units.h"
+#include "engine/cutter_line.h"
+#include "engine/length_units.h"
 #include "resource.h"
 #include "serial_port.h"
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "cut_job.h"
+#include "engine/cut_job.h"
 #include "framework/controls.h"
 #include "main_dialog.h"
 #include "owned_handle.h"

@@ -26,10 +26,10 @@
 #include <string>
 
 #include "drovane_dlg.h"
-#include "exchange_paths.h"
+#include "engine/exchange_paths.h"
+#include "engine/length_units.h"
 #include "framework/file_dialog.h"
 #include "job_failure_message.h"
-#include "length_units.h"
 #include "message_box.h"
 #include "save_path.h"
 #include "serial_port.h"

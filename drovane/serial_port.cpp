@@ -6,8 +6,8 @@
 
 #include <string>
 
-#include "cutter_line.h"
-#include "platform/system_error.h"
+#include "engine/cutter_line.h"
+#include "engine/platform/system_error.h"
 #include "registry_key.h"
 #include "serial_comm_data.h"
 

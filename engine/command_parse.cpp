@@ -1,10 +1,10 @@
 // Reads a pen command's numbers by atol's rules, saturating at the int32 limits: X after the
 // letter, Y after the first ','; the extent and mapping steps on a command's text.
-#include "command_parse.h"
+#include "engine/command_parse.h"
 
 #include <cstring>
 
-#include "wrapping_math.h"
+#include "engine/wrapping_math.h"
 
 // Blank, tab, line feed, vertical tab, form feed, carriage return.
 static bool IsBlank(char c) {

@@ -1,8 +1,8 @@
 #pragma once
 #include <cstdint>
 
-#include "pos_xyz.h"
-#include "wrapping_math.h"
+#include "engine/pos_xyz.h"
+#include "engine/wrapping_math.h"
 
 // Command strings as the scan hands them over: the letter U or D, the text up to
 // the next ';', then ";" and NUL; at most kCommandBufferSize bytes in all.

@@ -1,5 +1,5 @@
 // The block-by-block reading loop of both passes; see command_reader.h.
-#include "command_reader.h"
+#include "engine/command_reader.h"
 
 #include <algorithm>
 #include <cstring>

@@ -6,10 +6,10 @@
 #include <cstdint>
 #include <memory>
 
-#include "byte_reader.h"
-#include "command_parse.h"
-#include "command_scan.h"
-#include "job_outcome.h"
+#include "engine/command_parse.h"
+#include "engine/command_scan.h"
+#include "engine/job_outcome.h"
+#include "engine/platform/byte_reader.h"
 
 class CommandReader {
 public:

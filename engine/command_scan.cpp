@@ -1,6 +1,6 @@
 // The command scan's copying reading: a command's text up to its ';', cut to fit the buffer;
 // used by the text form of Next and for commands that cannot be read where they lie.
-#include "command_scan.h"
+#include "engine/command_scan.h"
 
 #include <cstring>
 

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <cstring>
 
-#include "command_parse.h"
-#include "digit_run.h"
+#include "engine/command_parse.h"
+#include "engine/digit_run.h"
 
 #ifdef __SSE2__
 #include <emmintrin.h>

@@ -1,8 +1,8 @@
 // The drag knife's corrections point by point: at sharp corners the cut runs on by the knife
 // offset and turns there; closed contours are cut again over their start by the overcut.
-#include "contour_cutter.h"
+#include "engine/contour_cutter.h"
 
-#include "geometry.h"
+#include "engine/geometry.h"
 
 namespace {
 constexpr double kSharpAngleDegrees = 145.0;  // a wider corner needs no offset

@@ -2,9 +2,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "geometry.h"
-#include "move_writer.h"
-#include "pos_xyz.h"
+#include "engine/geometry.h"
+#include "engine/move_writer.h"
+#include "engine/pos_xyz.h"
 
 // Pass 2's per-point state machine. It holds back one point, because the next
 // pen-down point gives the direction out of a corner. A drag knife trails its

@@ -1,9 +1,9 @@
 // The two passes over the plot file, each one reading loop on the job's thread: the extent,
 // then header, the cutter's corrected moves and footer.
-#include "conversion_passes.h"
+#include "engine/conversion_passes.h"
 
-#include "command_reader.h"
-#include "contour_cutter.h"
+#include "engine/command_reader.h"
+#include "engine/contour_cutter.h"
 
 JobOutcome RunExtentPass(ByteReader& input, uint32_t length, JobLink& link, ProgressSteps& progress,
                          PlotExtent& extent) {

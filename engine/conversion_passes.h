@@ -1,11 +1,11 @@
 #pragma once
 #include <cstdint>
 
-#include "byte_reader.h"
-#include "command_parse.h"
-#include "job_link.h"
-#include "output_sink.h"
-#include "progress_steps.h"
+#include "engine/command_parse.h"
+#include "engine/job_link.h"
+#include "engine/output_sink.h"
+#include "engine/platform/byte_reader.h"
+#include "engine/progress_steps.h"
 
 // The two passes over the plot file's bytes, free of any file handling so that
 // they read an opened file as well as bytes in memory. `length` is the input's

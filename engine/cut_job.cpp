@@ -1,16 +1,16 @@
 // A whole job on the worker thread: both passes over the plot file, the output named only
 // once complete, in port mode the stream sent through the handle that wrote it, one end report.
-#include "cut_job.h"
+#include "engine/cut_job.h"
 
 #include <memory>
 
-#include "conversion_passes.h"
-#include "platform/file_size_limit.h"
-#include "platform/input_file.h"
-#include "platform/output_file.h"
-#include "platform/same_file.h"
-#include "progress_steps.h"
-#include "stream_to_port.h"
+#include "engine/conversion_passes.h"
+#include "engine/platform/file_size_limit.h"
+#include "engine/platform/input_file.h"
+#include "engine/platform/output_file.h"
+#include "engine/platform/same_file.h"
+#include "engine/progress_steps.h"
+#include "engine/stream_to_port.h"
 
 namespace {
 

@@ -2,10 +2,10 @@
 #include <cstdint>
 #include <filesystem>
 
-#include "exchange_paths.h"
-#include "job_link.h"
-#include "job_outcome.h"
-#include "platform/native_types.h"
+#include "engine/exchange_paths.h"
+#include "engine/job_link.h"
+#include "engine/job_outcome.h"
+#include "engine/platform/native_types.h"
 
 class OutputFile;
 

@@ -1,5 +1,5 @@
 // The decimal writer's rare numbers, kept out of line: zero, negatives, and nine or ten digits.
-#include "decimal_format.h"
+#include "engine/decimal_format.h"
 
 #include <charconv>
 

@@ -1,10 +1,10 @@
 // Corner angles as the cutter computes them (law of cosines, pi as 3.14159), and the angle
 // limit's decision for corners too close to the limit to settle by the cosine alone.
-#include "geometry.h"
+#include "engine/geometry.h"
 
 #include <cmath>
 
-#include "wrapping_math.h"
+#include "engine/wrapping_math.h"
 
 static double CornerCosine(Pos_xyz a, Pos_xyz b, Pos_xyz c) {
     double ab = LegLength(a, b);

@@ -2,8 +2,8 @@
 #include <cmath>
 #include <cstdint>
 
-#include "pos_xyz.h"
-#include "wrapping_math.h"
+#include "engine/pos_xyz.h"
+#include "engine/wrapping_math.h"
 
 // The cutter's corrections depend on these exact steps: coordinate differences
 // in 32-bit integers, everything else in IEEE double, each conversion back to an

@@ -1,7 +1,7 @@
 #pragma once
 #include <cstdint>
 
-#include "job_outcome.h"
+#include "engine/job_outcome.h"
 
 // The stages of a job, each a run over a number of bytes.
 enum class JobStage : uint8_t {

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/system_error.h"
+#include "engine/platform/system_error.h"
 
 // The dialog receives it as the done notification's wParam: 0 for a job that
 // ran to its end, non-zero otherwise.

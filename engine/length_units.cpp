@@ -1,6 +1,6 @@
 // Lengths between the dialog's millimetres, the stored hundredths and plotter units (1/40 mm),
 // rounded to nearest so that a saved value loads back unchanged.
-#include "length_units.h"
+#include "engine/length_units.h"
 
 #include <cmath>
 #include <limits>

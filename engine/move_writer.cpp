@@ -1,6 +1,6 @@
 // The move writer's out-of-line paths: a line near the end of the output buffer, and the
 // header and footer texts.
-#include "move_writer.h"
+#include "engine/move_writer.h"
 
 #include <cstring>
 

@@ -1,8 +1,8 @@
 #pragma once
-#include "decimal_format.h"
-#include "output_sink.h"
-#include "pos_xyz.h"
-#include "wrapping_math.h"
+#include "engine/decimal_format.h"
+#include "engine/output_sink.h"
+#include "engine/pos_xyz.h"
+#include "engine/wrapping_math.h"
 
 // The cutter stream's fixed texts.
 inline constexpr char kPortHeader[] = "CDR;";

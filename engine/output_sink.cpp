@@ -1,6 +1,6 @@
 // Gathers output pieces into 64 KiB blocks so that a line never costs a system call of its
 // own; the first failed write drops everything after it and keeps the reason.
-#include "output_sink.h"
+#include "engine/output_sink.h"
 
 #include <cstring>
 

@@ -1,15 +1,8 @@
 #pragma once
 #include <cstddef>
 
-#include "platform/system_error.h"
-
-// Where formatted output bytes finally go: a file, a port, a string in tests.
-class ByteWriter {
-public:
-    virtual ~ByteWriter() = default;
-    // Writes all n bytes; the system's reason when they could not all be written.
-    virtual SystemError WriteAll(const char* data, size_t n) = 0;
-};
+#include "engine/platform/byte_writer.h"
+#include "engine/platform/system_error.h"
 
 // Collects small pieces and hands them to a ByteWriter in large blocks, so that
 // an output line never costs a system call of its own. A failed write is sticky:

@@ -1,7 +1,7 @@
 #pragma once
 #include <cstdint>
 
-#include "job_link.h"
+#include "engine/job_link.h"
 
 // Reports a stage's progress by blocks of 1024 bytes: once whenever the
 // position enters a new block, so at most one report per 1024 bytes.

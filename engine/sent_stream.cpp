@@ -1,8 +1,8 @@
 // The bytes a stream sends: its whole length, or the header and the rest of a resumed job,
 // read back through the stream's own handle with positions counted as sent.
-#include "sent_stream.h"
+#include "engine/sent_stream.h"
 
-#include "platform/output_file.h"
+#include "engine/platform/output_file.h"
 
 SentStream::SentStream(const OutputFile& stream, StreamGap gap)
     : stream_(stream),

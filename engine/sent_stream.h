@@ -3,7 +3,7 @@
 // the stream with one stretch left out (the contours a resumed job skips).
 #include <cstdint>
 
-#include "platform/system_error.h"
+#include "engine/platform/system_error.h"
 
 class OutputFile;
 

@@ -1,12 +1,12 @@
 // Ending a stopped stream between two commands with the knife up: the rest of the command in
 // flight and the ending, waited for a bounded time, so that the cutter's next job starts clean.
-#include "stream_stop.h"
+#include "engine/stream_stop.h"
 
 #include <chrono>
 #include <cstring>
 
-#include "cutter_line.h"
-#include "move_writer.h"
+#include "engine/cutter_line.h"
+#include "engine/move_writer.h"
 
 namespace {
 

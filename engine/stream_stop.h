@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/port_writer.h"
-#include "sent_stream.h"
+#include "engine/platform/port_writer.h"
+#include "engine/sent_stream.h"
 
 // How a stream that stopped before its end was left on the line.
 enum class StopEnding {

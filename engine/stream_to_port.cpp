@@ -1,11 +1,11 @@
 // Sends the finished stream, read back through the handle that wrote it, to the port in
 // 1024-byte chunks with progress and cancel between chunks, then waits until all has left.
-#include "stream_to_port.h"
+#include "engine/stream_to_port.h"
 
-#include "platform/file_size_limit.h"
-#include "platform/output_file.h"
-#include "platform/port_writer.h"
-#include "progress_steps.h"
+#include "engine/platform/file_size_limit.h"
+#include "engine/platform/output_file.h"
+#include "engine/platform/port_writer.h"
+#include "engine/progress_steps.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #pragma once
-#include "cut_job.h"
-#include "cutter_line.h"
-#include "sent_stream.h"
-#include "stream_stop.h"
+#include "engine/cut_job.h"
+#include "engine/cutter_line.h"
+#include "engine/sent_stream.h"
+#include "engine/stream_stop.h"
 
 class OutputFile;
 

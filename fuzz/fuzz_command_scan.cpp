@@ -10,8 +10,8 @@
 #include <string_view>
 #include <vector>
 
-#include "command_parse.h"
-#include "command_scan.h"
+#include "engine/command_parse.h"
+#include "engine/command_scan.h"
 #include "stream_check.h"
 
 namespace {

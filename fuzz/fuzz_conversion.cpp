@@ -29,12 +29,12 @@
 #include <string>
 #include <utility>
 
-#include "command_parse.h"
-#include "command_scan.h"
-#include "conversion_passes.h"
-#include "cut_job.h"
+#include "engine/command_parse.h"
+#include "engine/command_scan.h"
+#include "engine/conversion_passes.h"
+#include "engine/cut_job.h"
+#include "engine/move_writer.h"
 #include "job_test_doubles.h"
-#include "move_writer.h"
 #include "stream_check.h"
 #include "worked_square.h"
 

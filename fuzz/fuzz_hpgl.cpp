@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-#include "hpgl_reader.h"
+#include "hpgl/reader.h"
 #include "stream_check.h"
 
 namespace {

@@ -4,7 +4,7 @@
 
 #include <shellapi.h>
 
-#include "exchange_paths.h"
+#include "engine/exchange_paths.h"
 #include "plot_file_size_rule.h"
 #include "plot_file_status.h"
 #include "resource.h"

@@ -45,7 +45,7 @@ run() {
 
 # The HPGL reader starts from the other programs' files its tests cut.
 corpus() {
-  if [ "$1" == hpgl ]; then echo engine/tests/hpgl_files; else echo "fuzz/corpus/$1"; fi
+  if [ "$1" == hpgl ]; then echo tools/tests/hpgl_files; else echo "fuzz/corpus/$1"; fi
 }
 
 status=0

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <utility>
 
-#include "system_error.h"
+#include "engine/platform/system_error.h"
 
 class Failure {
 public:

@@ -4,7 +4,7 @@
 // read or sent in part.
 #include <cstdint>
 
-#include "system_error.h"
+#include "engine/platform/system_error.h"
 
 inline constexpr uint64_t kLargestFileSize = 0xFFFFFFFFu;
 

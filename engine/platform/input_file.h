@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <filesystem>
 
-#include "../byte_reader.h"
-#include "system_error.h"
+#include "engine/platform/byte_reader.h"
+#include "engine/platform/system_error.h"
 
 class InputFile : public ByteReader {
 public:

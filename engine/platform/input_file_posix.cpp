@@ -6,8 +6,8 @@
 #include <cerrno>
 #include <cstdint>
 
-#include "file_size_limit.h"
-#include "input_file.h"
+#include "engine/platform/file_size_limit.h"
+#include "engine/platform/input_file.h"
 
 SystemError InputFile::Open(const std::filesystem::path& path) {
     Close();

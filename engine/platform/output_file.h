@@ -2,8 +2,8 @@
 #include <cstdint>
 #include <filesystem>
 
-#include "../output_sink.h"
-#include "system_error.h"
+#include "engine/platform/byte_writer.h"
+#include "engine/platform/system_error.h"
 
 // The job's output file. A regular file (or a new one) is written under a
 // temporary name beside the target and takes the target's name only in

@@ -9,9 +9,9 @@
 #include <string>
 #include <string_view>
 
-#include "exchange_paths.h"
-#include "file_size_limit.h"
-#include "output_file.h"
+#include "engine/exchange_paths.h"
+#include "engine/platform/file_size_limit.h"
+#include "engine/platform/output_file.h"
 
 namespace {
 

@@ -10,9 +10,9 @@
 #include <cstring>
 #include <vector>
 
-#include "exchange_paths.h"
-#include "file_size_limit.h"
-#include "output_file.h"
+#include "engine/exchange_paths.h"
+#include "engine/platform/file_size_limit.h"
+#include "engine/platform/output_file.h"
 
 namespace {
 

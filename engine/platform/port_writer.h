@@ -1,8 +1,8 @@
 #pragma once
 #include <cstdint>
 
-#include "native_types.h"
-#include "system_error.h"
+#include "engine/platform/native_types.h"
+#include "engine/platform/system_error.h"
 
 // How a write or the drain ended. Failed carries the system's reason;
 // `written` tells how many of a write's bytes the port took, also when the

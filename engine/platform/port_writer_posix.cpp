@@ -7,7 +7,7 @@
 #include <unistd.h>
 #include <cerrno>
 
-#include "port_writer.h"
+#include "engine/platform/port_writer.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // cutter holds the line; the drain waits for the driver's output queue to empty.
 #include <windows.h>
 
-#include "port_writer.h"
+#include "engine/platform/port_writer.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 // spelling names it.
 #include <filesystem>
 
-#include "system_error.h"
+#include "engine/platform/system_error.h"
 
 // Empty when `output` is not the file `input` (or either does not exist);
 // else the reason to refuse the output.

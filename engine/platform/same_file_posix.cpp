@@ -3,7 +3,7 @@
 
 #include <cerrno>
 
-#include "same_file.h"
+#include "engine/platform/same_file.h"
 
 SystemError RefuseSameFile(const std::filesystem::path& input,
                            const std::filesystem::path& output) {

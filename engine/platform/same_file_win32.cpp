@@ -2,7 +2,7 @@
 // a file whatever its path's case, short name or link.
 #include <windows.h>
 
-#include "same_file.h"
+#include "engine/platform/same_file.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "system_error.h"
+#include "engine/platform/system_error.h"
 
 SystemError SystemError::Last() {
     return SystemError(errno != 0 ? errno : EIO);

@@ -2,7 +2,7 @@
 // closing period and line break.
 #include <windows.h>
 
-#include "system_error.h"
+#include "engine/platform/system_error.h"
 
 SystemError SystemError::Last() {
     const DWORD code = GetLastError();

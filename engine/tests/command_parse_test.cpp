@@ -2,7 +2,7 @@
 // reads Y as 0) and mapping points into the cutter's frame by the drawing's extent.
 #include <gtest/gtest.h>
 
-#include "command_parse.h"
+#include "engine/command_parse.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/input_file.h"
+#include "engine/platform/input_file.h"
 #include "test_support.h"
 
 #ifndef _WIN32

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "command_scan.h"
+#include "engine/command_scan.h"
 #include "test_support.h"
 
 namespace {

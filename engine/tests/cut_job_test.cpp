@@ -5,7 +5,7 @@
 #include <cerrno>
 #include <thread>
 
-#include "cut_job.h"
+#include "engine/cut_job.h"
 #include "test_support.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "cut_job.h"
+#include "engine/cut_job.h"
 #include "test_support.h"
 
 namespace {

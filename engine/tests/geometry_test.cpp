@@ -6,7 +6,7 @@
 #include <random>
 #include <utility>
 
-#include "geometry.h"
+#include "engine/geometry.h"
 
 namespace {
 

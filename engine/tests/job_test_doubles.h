@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "job_link.h"
-#include "output_sink.h"
+#include "engine/job_link.h"
+#include "engine/output_sink.h"
 
 class RecordingLink : public JobLink {
 public:

@@ -1,6 +1,6 @@
 // Length conversions round to nearest: stored hundredths survive many save-and-load rounds,
 // plotter units come out right, and huge values stop at the int32 ends.
-#include "length_units.h"
+#include "engine/length_units.h"
 
 #include <gtest/gtest.h>
 

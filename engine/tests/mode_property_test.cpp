@@ -5,9 +5,9 @@
 #include <random>
 #include <regex>
 
-#include "command_scan.h"
+#include "engine/command_scan.h"
+#include "engine/wrapping_math.h"
 #include "test_support.h"
-#include "wrapping_math.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <random>
 
-#include "move_writer.h"
+#include "engine/move_writer.h"
 #include "test_support.h"
 
 namespace {

@@ -14,8 +14,8 @@
 #include <thread>
 #include <vector>
 
-#include "platform/file_size_limit.h"
-#include "platform/output_file.h"
+#include "engine/platform/file_size_limit.h"
+#include "engine/platform/output_file.h"
 #include "test_support.h"
 
 namespace {

@@ -14,8 +14,8 @@
 #include <chrono>
 #include <thread>
 
-#include "platform/output_file.h"
-#include "stream_to_port.h"
+#include "engine/platform/output_file.h"
+#include "engine/stream_to_port.h"
 #include "test_support.h"
 
 namespace {

@@ -10,7 +10,7 @@
 
 #include <gtest/gtest.h>
 
-#include "conversion_passes.h"
+#include "engine/conversion_passes.h"
 #include "job_test_doubles.h"
 #include "worked_square.h"
 

@@ -2,7 +2,7 @@
 // engine could not read whole is refused with its reason before anything is written.
 #include "drawing_check.h"
 
-#include "platform/input_file.h"
+#include "engine/platform/input_file.h"
 
 std::string DrawingProblem(const std::string& path) {
     InputFile drawing;  // opens without blocking, reads nothing yet

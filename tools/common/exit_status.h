@@ -1,7 +1,7 @@
 #pragma once
 // The exit statuses cutconv and cutsend share, so that the same refusal ends
 // both alike; docs/linux.md has the table of which reason gives which.
-#include "platform/system_error.h"
+#include "engine/platform/system_error.h"
 
 inline constexpr int kExitDone = 0;
 // The work failed on its way (the output, the port, a scratch file, a drawing

@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "length_units.h"
+#include "engine/length_units.h"
 
 namespace {
 

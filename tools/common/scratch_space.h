@@ -4,7 +4,7 @@
 // object. An unusable TMPDIR gives a clear failure, not an abort.
 #include <filesystem>
 
-#include "platform/failure.h"
+#include "engine/platform/failure.h"
 
 class ScratchFile {
 public:

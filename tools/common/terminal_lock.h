@@ -3,7 +3,7 @@
 // tool takes the same exclusive lock on it that cutsend takes while it
 // streams, so that two jobs never mix their bytes on one cutter.
 
-#include "platform/failure.h"
+#include "engine/platform/failure.h"
 
 class TerminalLock {
 public:

@@ -7,13 +7,13 @@
 #include <string>
 #include <tuple>
 
-#include "cut_job.h"
 #include "drawing_check.h"
+#include "engine/cut_job.h"
+#include "engine/platform/same_file.h"
 #include "exit_status.h"
-#include "hpgl_reader.h"
+#include "hpgl/reader.h"
 #include "hpgl_report.h"
 #include "length_option.h"
-#include "platform/same_file.h"
 #include "plotter_form_check.h"
 #include "scratch_space.h"
 #include "stop_signals.h"

@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "move_writer.h"
+#include "engine/move_writer.h"
 
 namespace {
 

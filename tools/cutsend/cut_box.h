@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <string>
 
-#include "hpgl_scaling.h"
-#include "platform/output_file.h"
+#include "engine/platform/output_file.h"
+#include "hpgl/scaling.h"
 
 struct CutBox {
     bool any = false;                                // false: nothing is cut

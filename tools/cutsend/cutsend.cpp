@@ -10,13 +10,14 @@
 #include <vector>
 
 #include "cut_box.h"
-#include "cut_job.h"
 #include "cutter_port.h"
 #include "drawing_check.h"
+#include "engine/cut_job.h"
+#include "engine/platform/output_file.h"
+#include "engine/stream_to_port.h"
 #include "exit_status.h"
-#include "hpgl_reader.h"
+#include "hpgl/reader.h"
 #include "hpgl_report.h"
-#include "platform/output_file.h"
 #include "plotter_form_check.h"
 #include "resume_command.h"
 #include "scratch_space.h"
@@ -25,7 +26,6 @@
 #include "stop_report.h"
 #include "stop_signals.h"
 #include "stream_contours.h"
-#include "stream_to_port.h"
 
 namespace {
 

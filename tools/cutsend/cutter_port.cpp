@@ -15,8 +15,8 @@
 #include <cstring>
 #include <utility>
 
-#include "cutter_line.h"
-#include "platform/system_error.h"
+#include "engine/cutter_line.h"
+#include "engine/platform/system_error.h"
 #include "port_permission_hint.h"
 
 namespace {

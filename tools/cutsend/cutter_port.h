@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/failure.h"
+#include "engine/platform/failure.h"
 
 struct sp_port;
 

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "cutter_line.h"
+#include "engine/cutter_line.h"
 
 namespace {
 

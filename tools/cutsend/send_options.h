@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "hpgl_scaling.h"
+#include "hpgl/scaling.h"
 
 struct SendOptions {
     int32_t offsetUnits = 0;            // knife offset, 1/40 mm; 0: off

@@ -10,7 +10,7 @@
 #include <optional>
 #include <string>
 
-#include "job_link.h"
+#include "engine/job_link.h"
 #include "line_tracker.h"
 
 enum class ProgressStyle { Quiet, Lines, OneLine };

@@ -6,8 +6,8 @@
 #include <cstdio>
 #include <string>
 
+#include "engine/stream_stop.h"
 #include "stream_contours.h"
-#include "stream_stop.h"
 
 struct StopFacts {
     StreamContours contours;  // inFlight: the contour the stop came in

@@ -5,8 +5,8 @@
 #include <cstring>
 #include <vector>
 
-#include "move_writer.h"
-#include "platform/output_file.h"
+#include "engine/move_writer.h"
+#include "engine/platform/output_file.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 // job again from one of them.
 #include <cstdint>
 
-#include "platform/system_error.h"
+#include "engine/platform/system_error.h"
 
 class OutputFile;
 

@@ -7,7 +7,7 @@
 
 #include "blade_trail.h"
 #include "corner_miss.h"
-#include "platform/failure.h"
+#include "engine/platform/failure.h"
 #include "svg_picture.h"
 
 // Decodes the plain conversion of the drawing into `into` (or only checks it,

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "platform/failure.h"
+#include "engine/platform/failure.h"
 
 // The stream's source: a tty or pty, a file, a FIFO, or stdin ("-"). A tty is
 // put into raw mode at 38400 baud 8N1 and restored when the object goes.

@@ -4,7 +4,7 @@
 #include <functional>
 #include <vector>
 
-#include "platform/failure.h"
+#include "engine/platform/failure.h"
 #include "sim_options.h"
 #include "stream_decoder.h"
 

@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/failure.h"
+#include "engine/platform/failure.h"
 #include "stream_decoder.h"
 
 class SimFile {

@@ -8,7 +8,7 @@
 #include "blade_trail.h"
 #include "corner_miss.h"
 #include "cut_summary.h"
-#include "platform/failure.h"
+#include "engine/platform/failure.h"
 #include "sim_file.h"
 
 struct BladeMeasure {

@@ -178,7 +178,7 @@ cutsend: cutting 200.0 × 60.0 mm at 1.0, 1.0
 cutsend: the cut reaches 201.0 × 61.0 mm from the origin, beyond --max-size 200×100 mm; nothing sent" \
   "$rc
 $err"
-inkscape=$samples/../engine/tests/hpgl_files/inkscape.hpgl
+inkscape=$samples/../tools/tests/hpgl_files/inkscape.hpgl
 err=$("$cutsend" --offset 0.25 --overcut 1 --port "$dir/port" "$inkscape" 2>&1); rc=$?
 check "Inkscape's HPGL without --hpgl refused with the hint" "2 yes" \
   "$rc $([[ $err == "cutsend: $inkscape: at byte "*"add --hpgl"* ]] && echo yes)"

@@ -15,10 +15,10 @@
 #include <thread>
 #include <vector>
 
-#include "cut_job.h"
-#include "platform/output_file.h"
+#include "engine/cut_job.h"
+#include "engine/platform/output_file.h"
+#include "engine/stream_to_port.h"
 #include "sim_process.h"
-#include "stream_to_port.h"
 #include "worked_square.h"
 
 namespace {

@@ -1,5 +1,5 @@
 // The polygon buffer and the outline it gives at EP or FP.
-#include "hpgl_polygon.h"
+#include "hpgl/polygon.h"
 
 void HpglPolygon::Begin(HpglPoint start) {
     points_.clear();

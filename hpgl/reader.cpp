@@ -1,6 +1,6 @@
 // Turns general HPGL from other programs into the engine's input, one PU/PD per point in
 // absolute units, read as it streams in; counts what it skips, drops or must refuse.
-#include "hpgl_reader.h"
+#include "hpgl/reader.h"
 
 #include <algorithm>
 #include <array>
@@ -9,9 +9,9 @@
 #include <memory>
 #include <span>
 
-#include "hpgl_geometry.h"
-#include "hpgl_lexer.h"
-#include "hpgl_plotter.h"
+#include "hpgl/geometry.h"
+#include "hpgl/lexer.h"
+#include "hpgl/plotter.h"
 
 namespace {
 

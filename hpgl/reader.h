@@ -15,10 +15,10 @@
 #include <string>
 #include <string_view>
 
-#include "hpgl_bytes.h"
-#include "hpgl_pen_writer.h"
-#include "hpgl_scaling.h"
-#include "output_sink.h"
+#include "engine/output_sink.h"
+#include "hpgl/bytes.h"
+#include "hpgl/pen_writer.h"
+#include "hpgl/scaling.h"
 
 struct HpglReading {
     size_t points = 0;  // pen commands written

@@ -5,7 +5,7 @@
 #include <optional>
 #include <vector>
 
-#include "hpgl_scaling.h"
+#include "hpgl/scaling.h"
 
 struct HpglChordTolerance {
     bool asDistance = false;  // CT1: distance in current units; CT0: degrees

@@ -1,6 +1,6 @@
 // A PE number: digits least significant first, the last one marked as the
 // terminator by its range; the lowest bit of the whole is the sign.
-#include "hpgl_encoded.h"
+#include "hpgl/encoded.h"
 
 #include <cmath>
 

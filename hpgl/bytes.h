@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <string_view>
 
-#include "platform/system_error.h"
+#include "engine/platform/system_error.h"
 
 class HpglSource {
 public:

@@ -2,7 +2,7 @@
 // Where the knife stands while an HPGL file is read, and whether it is down:
 // the geometry's lines, in plotter units, go through here to the pen writer,
 // which turns them into the engine's input.
-#include "hpgl_pen_writer.h"
+#include "hpgl/pen_writer.h"
 
 class HpglPlotter {
 public:

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "platform/system_error.h"
+#include "engine/platform/system_error.h"
 
 class ByteReader {
 public:

@@ -7,7 +7,7 @@
 #include <functional>
 #include <vector>
 
-#include "hpgl_scaling.h"
+#include "hpgl/scaling.h"
 
 class HpglPolygon {
 public:

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "hpgl_reader.h"
+#include "hpgl/reader.h"
 
 // One line for each kind of thing left out ("skipped DF 1, VS 2", "dropped 2
 // points outside the 32-bit range", ...); none when everything was read.

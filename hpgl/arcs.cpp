@@ -1,6 +1,6 @@
 // Chords of an arc: the angle of each from the tolerance, the count from the
 // sweep, so that every chord of one arc has the same length.
-#include "hpgl_arcs.h"
+#include "hpgl/arcs.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,5 +1,5 @@
 // The pen's state and moves while HPGL is read.
-#include "hpgl_plotter.h"
+#include "hpgl/plotter.h"
 
 void HpglPlotter::Initialize() {
     penDown_ = false;

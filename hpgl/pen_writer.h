@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "output_sink.h"
+#include "engine/output_sink.h"
 
 struct HpglPointCounts {
     size_t written = 0;

@@ -11,11 +11,11 @@
 #include <string_view>
 #include <vector>
 
-#include "hpgl_arcs.h"
-#include "hpgl_clip.h"
-#include "hpgl_encoded.h"
-#include "hpgl_polygon.h"
-#include "hpgl_scaling.h"
+#include "hpgl/arcs.h"
+#include "hpgl/clip.h"
+#include "hpgl/encoded.h"
+#include "hpgl/polygon.h"
+#include "hpgl/scaling.h"
 
 class HpglGeometry {
 public:

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "hpgl_bytes.h"
+#include "hpgl/bytes.h"
 
 enum class HpglTokenKind {
     End,          // the input is over

@@ -1,6 +1,6 @@
 // User units placed as a plotter places them: a linear map from user units
 // to the rotated frame of P1/P2, then the rotation onto the material.
-#include "hpgl_scaling.h"
+#include "hpgl/scaling.h"
 
 #include <cmath>
 #include <cstdlib>

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "hpgl_arcs.h"
-#include "hpgl_encoded.h"
-#include "hpgl_geometry.h"
+#include "hpgl/arcs.h"
+#include "hpgl/encoded.h"
+#include "hpgl/geometry.h"
 
 namespace {
 

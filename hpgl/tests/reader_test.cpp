@@ -6,8 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "hpgl_reader.h"
-#include "hpgl_report.h"
+#include "hpgl/reader.h"
 
 #ifndef _WIN32
 #include <sys/resource.h>
@@ -86,13 +85,9 @@ TEST(HpglReader, AnInstructionChangingGeometryThatIsNotReadRefusesTheFile) {
     const HpglConversion c = ConvertHpgl("IN;PU0,0;PD10,10;WG5,0,90;PD20,20;");
     EXPECT_EQ(c.reading.refused, "WG");
     EXPECT_EQ(c.penCommands, "IN;PU0,0;PD10,10;");  // reading stopped there
-    EXPECT_EQ(HpglRefusal(c.reading),
-              "not cut: it uses WG (a filled wedge), which is not read, and the cut would not "
-              "have the drawing's shape or size");
     // User units scaled to the plotter's own area need that area's size.
-    const HpglConversion scaled = ConvertHpgl("IN;SC0,100,0,100;PD20,20;");
-    EXPECT_EQ(HpglRefusal(scaled.reading),
-              "not cut: SC without IP scales to the plotter's plotting area: give its size with "
+    EXPECT_EQ(ConvertHpgl("IN;SC0,100,0,100;PD20,20;").reading.refused,
+              "SC without IP scales to the plotter's plotting area: give its size with "
               "--plot-area WIDTHxHEIGHT (mm)");
     EXPECT_EQ(ConvertHpgl("IN;SC0,100,0,100;PD20,20;", HpglPoint{400, 400}).penCommands,
               "IN;PU0,0;PD80,80;");
@@ -123,10 +118,9 @@ TEST(HpglReader, WhatWouldBeLostIsRefusedOrCountedByName) {
     // Between instructions: counted, the first one named.
     const HpglConversion stray = ConvertHpgl("IN;#PU0,0;PD10,10;5;%;");
     EXPECT_EQ(stray.penCommands, "IN;PU0,0;PD10,10;");
-    EXPECT_EQ(HpglNotes(stray.reading),
-              (std::vector<std::string>{
-                  "skipped 2 characters that begin no instruction, the first '#' at byte 3",
-                  "dropped 1 number after the end of an instruction"}));
+    EXPECT_EQ(stray.reading.strayCharacters, 2u);
+    EXPECT_EQ(stray.reading.FirstStrayText(), "'#' at byte 3");
+    EXPECT_EQ(stray.reading.numbersOutside, 1u);
 }
 
 TEST(HpglReader, AnExactHalfRoundsAwayFromZero) {
@@ -143,11 +137,6 @@ TEST(HpglReader, PointsTheEngineCannotMapAreDroppedAndCounted) {
     EXPECT_EQ(c.reading.pointsOutOfRange, 1u);
     EXPECT_EQ(c.reading.pointsTooFarApart, 1u);
     EXPECT_EQ(c.reading.unpairedCoordinates, 1u);
-    EXPECT_EQ(HpglNotes(c.reading),
-              (std::vector<std::string>{
-                  "dropped 1 point outside the 32-bit range",
-                  "dropped 1 point too far from the rest of the drawing for 32-bit plotter units",
-                  "dropped 1 coordinate without a second one to pair with"}));
 }
 
 #ifndef _WIN32

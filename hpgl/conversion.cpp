@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <memory>
 
-#include "hpgl_reader.h"
+#include "hpgl/reader.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // Liang-Barsky clipping: the line as a + t (b - a), t narrowed to [enter, leave]
 // by each of the window's four edges.
-#include "hpgl_clip.h"
+#include "hpgl/clip.h"
 
 bool ClipToWindow(const HpglWindow& window, HpglPoint& a, HpglPoint& b) {
     const double dx = b.x - a.x;

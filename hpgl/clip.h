@@ -1,6 +1,6 @@
 #pragma once
 // The input window (IW): a line is cut only where it runs inside it.
-#include "hpgl_scaling.h"
+#include "hpgl/scaling.h"
 
 struct HpglWindow {
     HpglPoint low;   // lower-left corner, plotter units

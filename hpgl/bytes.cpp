@@ -1,5 +1,5 @@
 // Reading an HPGL file's bytes in blocks, with device escapes left out whole.
-#include "hpgl_bytes.h"
+#include "hpgl/bytes.h"
 
 #include <algorithm>
 #include <cctype>

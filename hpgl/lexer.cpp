@@ -1,5 +1,5 @@
 // Splitting HPGL into instruction names, numbers and terminators.
-#include "hpgl_lexer.h"
+#include "hpgl/lexer.h"
 
 #include <cctype>
 #include <cstdlib>

@@ -1,11 +1,11 @@
 // Writing the engine's pen commands for the HPGL reader, and keeping out what 32 bits cannot map.
-#include "hpgl_pen_writer.h"
+#include "hpgl/pen_writer.h"
 
 #include <algorithm>
 #include <cmath>
 #include <string>
 
-#include "move_writer.h"
+#include "engine/move_writer.h"
 
 namespace {
 

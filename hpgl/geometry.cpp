@@ -1,6 +1,6 @@
 // Pen moves in user units become lines in plotter units: scaled, clipped to
 // the window, or kept for polygon mode, and then handed to the sink.
-#include "hpgl_geometry.h"
+#include "hpgl/geometry.h"
 
 #include <array>
 #include <cmath>
