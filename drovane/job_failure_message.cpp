@@ -6,6 +6,7 @@ const wchar_t* JobFailureMessage(JobResult result) {
         case JobResult::Completed:
         case JobResult::Cancelled: return nullptr;
         case JobResult::InputUnreadable:
+        case JobResult::InputRefused:
         case JobResult::InputChanged: return L"read plot file fail!";
         case JobResult::OutputNotCreated:
         case JobResult::OutputWriteFailed: return L"write file fail!";

@@ -4,10 +4,11 @@
 #include <algorithm>
 #include <cstring>
 
-CommandReader::CommandReader(ByteReader& input, uint32_t length)
+CommandReader::CommandReader(ByteReader& input, std::optional<uint32_t> length)
     : input_(input),
-      length_(length),
-      atEnd_(length == 0),
+      length_(length.value_or(UINT32_MAX)),
+      untilEnd_(!length),
+      atEnd_(length == 0u),
       buffer_(std::make_unique_for_overwrite<uint8_t[]>(kBlockSize)),
       scan_(buffer_.get(), 0) {}
 
@@ -60,6 +61,11 @@ bool CommandReader::ReadBlock() {
     if (SystemError error = input_.ReadSome(buffer + keep, want, got)) {
         outcome_ = {JobResult::InputUnreadable, error};
         return false;
+    }
+    if (got == 0 && untilEnd_) {  // the end: what is left in the buffer is the last block
+        length_ = read_;
+        untilEnd_ = false;
+        return true;
     }
     if (got == 0) {  // the file ended before the length it had when opened
         outcome_ = {JobResult::InputChanged, SystemError(Refusal::ChangedWhileRead)};

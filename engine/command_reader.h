@@ -5,6 +5,7 @@
 // positions and the end of the data are those of one scan over the whole file.
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 #include "engine/command_parse.h"
 #include "engine/command_scan.h"
@@ -14,7 +15,8 @@
 class CommandReader {
 public:
     // Reads `length` bytes from `input`: the file's length when it was opened.
-    CommandReader(ByteReader& input, uint32_t length);
+    // Without a length, reads until the input ends (bytes made as they are read).
+    CommandReader(ByteReader& input, std::optional<uint32_t> length);
 
     // The next command, with the position left on its ';'; false at the end of
     // the data, or when the input could not be read to its length (outcome()).
@@ -46,6 +48,7 @@ private:
 
     ByteReader& input_;
     uint32_t length_;
+    bool untilEnd_;           // the length is the input's end, not yet met
     uint32_t read_ = 0;       // bytes read from the input so far
     uint32_t base_ = 0;       // the file position of the buffer's first byte
     uint32_t filled_ = 0;     // bytes in the buffer

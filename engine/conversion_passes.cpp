@@ -5,9 +5,9 @@
 #include "engine/command_reader.h"
 #include "engine/contour_cutter.h"
 
-JobOutcome RunExtentPass(ByteReader& input, uint32_t length, JobLink& link, ProgressSteps& progress,
-                         PlotExtent& extent) {
-    progress.Start(JobStage::ExtentScan, length);
+JobOutcome RunExtentPass(ByteReader& input, std::optional<uint32_t> length, JobLink& link,
+                         ProgressSteps& progress, PlotExtent& extent) {
+    progress.Start(JobStage::ExtentScan, length.value_or(0));
     extent = PlotExtent{};
     CommandReader reader(input, length);
     PenCommand command;

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <optional>
 
 #include "engine/command_parse.h"
 #include "engine/job_link.h"
@@ -12,8 +13,9 @@
 // length when it was opened; an input that ends before it fails the pass.
 
 // Pass 1: the drawing's extent over every command. Stops early on cancel.
-JobOutcome RunExtentPass(ByteReader& input, uint32_t length, JobLink& link, ProgressSteps& progress,
-                         PlotExtent& extent);
+// Without a length it reads to the input's end.
+JobOutcome RunExtentPass(ByteReader& input, std::optional<uint32_t> length, JobLink& link,
+                         ProgressSteps& progress, PlotExtent& extent);
 
 struct CutSettings {
     int32_t nOffsetUnits = 0;

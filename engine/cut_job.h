@@ -8,6 +8,7 @@
 #include "engine/platform/native_types.h"
 
 class OutputFile;
+class PassInput;
 
 // The exchange files a job reads and writes; tests and tools point them elsewhere.
 struct ExchangePaths {
@@ -38,9 +39,12 @@ JobOutcome RunCutJob(const CutJob& job);
 // posted. An output that is the plot file itself is refused before anything
 // is written.
 JobOutcome ConvertPlotFile(const CutJob& job);
+// The same over another input than the plot file, such as the tools' HPGL reader.
+JobOutcome ConvertPlotFile(const CutJob& job, PassInput& input);
 
 // Port mode's passes for sending: the stream file is written through `stream`,
 // which stays open and is what StreamToPort sends, so the bytes sent are this
 // conversion's whatever happens to the file's name meanwhile. A stream of
 // 4 GiB or more is refused.
 JobOutcome ConvertForSending(const CutJob& job, OutputFile& stream);
+JobOutcome ConvertForSending(const CutJob& job, PassInput& input, OutputFile& stream);

@@ -17,6 +17,7 @@ enum class JobResult : int32_t {
     StreamUnreadable = 5,   // the finished stream file could not be opened again
     PortWriteFailed = 6,    // the port refused a chunk or went away
     InputChanged = 7,       // the plot file shrank, or changed its length, while the job read it
+    InputRefused = 8,       // the input's own reader would not take it (it says why)
 };
 
 struct JobOutcome {

@@ -12,34 +12,10 @@
 #include <string_view>
 
 #include "hpgl/reader.h"
+#include "job_test_doubles.h"
 #include "stream_check.h"
 
 namespace {
-
-// The input handed on at most `block` bytes at a time.
-class BlockSource : public HpglSource {
-public:
-    BlockSource(std::string_view text, size_t block) : text_(text), block_(block) {}
-    size_t Read(char* data, size_t room) override {
-        const size_t n = std::min({room, block_, text_.size()});
-        if (n > 0) std::memcpy(data, text_.data(), n);
-        text_.remove_prefix(n);
-        return n;
-    }
-
-private:
-    std::string_view text_;
-    size_t block_;
-};
-
-class StringWriter : public ByteWriter {
-public:
-    SystemError WriteAll(const char* data, size_t n) override {
-        text.append(data, n);
-        return {};
-    }
-    std::string text;
-};
 
 struct Run {
     std::string penCommands;
@@ -48,7 +24,7 @@ struct Run {
 
 Run Read(std::string_view input, size_t block) {
     StringWriter writer;
-    BlockSource source(input, block);
+    MemoryReader source(reinterpret_cast<const uint8_t*>(input.data()), input.size(), block);
     Run run;
     {
         auto out = std::make_unique<BufferedOutput>(writer);

@@ -6,55 +6,16 @@
 #include <cerrno>
 #include <cstring>
 
-size_t HpglText::Read(char* data, size_t room) {
-    const size_t n = std::min(room, text_.size());
-    if (n > 0) std::memcpy(data, text_.data(), n);
-    text_.remove_prefix(n);
-    return n;
-}
-
-HpglFile::~HpglFile() {
-    if (file_ != nullptr) std::fclose(file_);
-}
-
-SystemError HpglFile::Open(const std::filesystem::path& path) {
-    errno = 0;
-    file_ = std::fopen(path.string().c_str(), "rb");
-    if (file_ == nullptr) {
-        error_ = SystemError::Last();
-        return error_;
-    }
-    path_ = path;
-    std::error_code ignored;
-    size_ = std::filesystem::file_size(path, ignored);
-    changed_ = std::filesystem::last_write_time(path, ignored);
-    return error_;
-}
-
-bool HpglFile::Changed() const {
-    std::error_code failed;
-    const uintmax_t size = std::filesystem::file_size(path_, failed);
-    if (failed || size != size_ || read_ != size_) return true;
-    return std::filesystem::last_write_time(path_, failed) != changed_ || failed;
-}
-
-size_t HpglFile::Read(char* data, size_t room) {
-    if (file_ == nullptr) return 0;
-    errno = 0;
-    const size_t got = std::fread(data, 1, room, file_);
-    if (got == 0 && std::ferror(file_) != 0) error_ = SystemError::Last();
-    read_ += got;
-    return got;
-}
-
 int HpglBytes::RawPeek() {
     if (at_ == end_ && !ended_) {
         base_ += end_;
         at_ = 0;
-        end_ = source_.Read(buffer_, sizeof buffer_);
+        size_t got = 0;
+        if (source_.ReadSome(buffer_, sizeof buffer_, got)) got = 0;
+        end_ = got;
         ended_ = end_ == 0;
     }
-    return at_ < end_ ? static_cast<unsigned char>(buffer_[at_]) : -1;
+    return at_ < end_ ? buffer_[at_] : -1;
 }
 
 int HpglBytes::Peek() {

@@ -4,50 +4,8 @@
 // whole, since a plotter acts on those before its language sees them.
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <filesystem>
-#include <string_view>
 
-#include "engine/platform/system_error.h"
-
-class HpglSource {
-public:
-    virtual ~HpglSource() = default;
-    // Up to `room` bytes into `data`; 0 at the end of the input or on a failure.
-    virtual size_t Read(char* data, size_t room) = 0;
-};
-
-class HpglText : public HpglSource {
-public:
-    explicit HpglText(std::string_view text) : text_(text) {}
-    size_t Read(char* data, size_t room) override;
-
-private:
-    std::string_view text_;
-};
-
-class HpglFile : public HpglSource {
-public:
-    HpglFile() = default;
-    HpglFile(const HpglFile&) = delete;
-    HpglFile& operator=(const HpglFile&) = delete;
-    ~HpglFile() override;
-
-    SystemError Open(const std::filesystem::path& path);
-    size_t Read(char* data, size_t room) override;
-    const SystemError& error() const { return error_; }  // why reading stopped early
-    // After the end: the file's size or time of change is not what it was
-    // when opened, or fewer bytes were read than it had.
-    bool Changed() const;
-
-private:
-    std::FILE* file_ = nullptr;
-    SystemError error_;
-    std::filesystem::path path_;
-    uintmax_t size_ = 0;
-    std::filesystem::file_time_type changed_;
-    uint64_t read_ = 0;
-};
+#include "engine/platform/byte_reader.h"
 
 // One byte at a time from a source, with every escape sequence skipped:
 // "ESC . X parameters :" (the RS-232 device controls, some of which end at
@@ -55,7 +13,8 @@ private:
 // binary data that a "...W" sequence announces.
 class HpglBytes {
 public:
-    explicit HpglBytes(HpglSource& source) : source_(source) {}
+    // A source that fails ends the bytes here; the source keeps why.
+    explicit HpglBytes(ByteReader& source) : source_(source) {}
     HpglBytes(const HpglBytes&) = delete;
     HpglBytes& operator=(const HpglBytes&) = delete;
 
@@ -76,7 +35,7 @@ private:
     void SkipPclSequence();
     void SkipRaw(uint64_t count);
 
-    HpglSource& source_;
+    ByteReader& source_;
     size_t at_ = 0;
     size_t end_ = 0;
     uint64_t base_ = 0;  // bytes of the source before buffer_
@@ -84,5 +43,5 @@ private:
     uint64_t swallowingAt_ = 0;
     uint64_t swallowed_ = 0;
     bool ended_ = false;
-    char buffer_[64 * 1024];
+    uint8_t buffer_[64 * 1024];
 };

@@ -25,7 +25,7 @@ struct HpglToken {
 
 class HpglLexer {
 public:
-    explicit HpglLexer(HpglSource& source) : bytes_(source) {}
+    explicit HpglLexer(ByteReader& source) : bytes_(source) {}
 
     HpglToken Next();
     const HpglToken& Peek();

@@ -29,6 +29,9 @@ constexpr std::string_view kPageEnds[] = {"AF", "AH", "FR", "PG"};
 constexpr size_t kMostParameters = 16;
 // Pairs of one instruction between two looks at the stop.
 constexpr size_t kPairsBetweenStopChecks = 4096;
+// Tokens of a pen command line (or bytes of PE's) read in one step: what one
+// step writes stays small, however long the line.
+constexpr size_t kTokensPerStep = 64;
 
 bool Among(std::span<const std::string_view> names, std::string_view name) {
     return std::find(names.begin(), names.end(), name) != names.end();
@@ -43,12 +46,12 @@ std::string Shown(int c) {
 }
 
 // The source, with the stop looked at before each block.
-class StoppableSource : public HpglSource {
+class StoppableSource : public ByteReader {
 public:
-    StoppableSource(HpglSource& in, const HpglStopCheck& stop) : in_(in), stop_(stop) {}
-    size_t Read(char* data, size_t room) override {
-        if (Stopped()) return 0;
-        return in_.Read(data, room);
+    StoppableSource(ByteReader& in, HpglStopCheck stop) : in_(in), stop_(std::move(stop)) {}
+    SystemError ReadSome(uint8_t* into, size_t n, size_t& got) override {
+        got = 0;
+        return Stopped() ? SystemError() : in_.ReadSome(into, n, got);
     }
     bool Stopped() {
         if (!stopped_ && stop_) stopped_ = stop_();
@@ -56,40 +59,67 @@ public:
     }
 
 private:
-    HpglSource& in_;
-    const HpglStopCheck& stop_;
+    ByteReader& in_;
+    HpglStopCheck stop_;
     bool stopped_ = false;
 };
 
+}  // namespace
+
+// The reading's state between steps.
 class HpglInterpreter {
 public:
-    HpglInterpreter(HpglSource& in, BufferedOutput& out, std::optional<HpglPoint> plotArea,
-                    const HpglStopCheck& stop)
-        : source_(in, stop),
+    HpglInterpreter(ByteReader& in, BufferedOutput& out, std::optional<HpglPoint> plotArea,
+                    HpglStopCheck stop)
+        : source_(in, std::move(stop)),
           lexer_(source_),
           out_(out),
           pens_(out),
           plotter_(pens_),
-          geometry_(plotArea, [this](HpglPoint p, bool down) { Point(p, down); }) {}
-
-    HpglReading Run() {
+          geometry_(plotArea, [this](HpglPoint p, bool down) { Point(p, down); }) {
         plotter_.Initialize();
-        while (reading_.refused.empty() && !out_.failed() && !source_.Stopped()) {
+    }
+
+    // One instruction, or a bounded piece of a long one; false once the
+    // reading has ended and reading() is whole.
+    bool Step() {
+        if (ended_) return false;
+        if (ongoing_ == Ongoing::Pairs) return ContinuePairs(), true;
+        if (ongoing_ == Ongoing::Encoded) return ContinueEncodedLine(), true;
+        if (reading_.refused.empty() && !out_.failed() && !source_.Stopped()) {
             const HpglToken token = lexer_.Next();
-            if (token.kind == HpglTokenKind::End) break;
-            if (token.kind == HpglTokenKind::Instruction) {
-                instruction_ = token.name;
-                instructionAt_ = token.at;
-                Instruction(token.name);
-            } else if (token.kind == HpglTokenKind::Stray) {
-                if (reading_.strayCharacters++ == 0) {
-                    reading_.firstStray = static_cast<unsigned char>(token.name[0]);
-                    reading_.firstStrayAt = token.at;
-                }
-            } else if (token.kind == HpglTokenKind::Number) {
-                ++reading_.numbersOutside;
+            if (token.kind != HpglTokenKind::End) {
+                Take(token);
+                return true;
             }
         }
+        End();
+        return false;
+    }
+
+    const HpglReading& reading() const { return reading_; }
+
+private:
+    // What a pen command line of any length is in the middle of between steps.
+    enum class Ongoing { None, Pairs, Encoded };
+
+    void Take(const HpglToken& token) {
+        if (token.kind == HpglTokenKind::Instruction) {
+            instruction_ = token.name;
+            instructionAt_ = token.at;
+            Instruction(token.name);
+        } else if (token.kind == HpglTokenKind::Stray) {
+            if (reading_.strayCharacters++ == 0) {
+                reading_.firstStray = static_cast<unsigned char>(token.name[0]);
+                reading_.firstStrayAt = token.at;
+            }
+        } else if (token.kind == HpglTokenKind::Number) {
+            ++reading_.numbersOutside;
+        }
+    }
+
+    void End() {
+        ended_ = true;
         reading_.stopped = source_.Stopped();
         const HpglBytes& bytes = lexer_.bytes();
         if (bytes.SwallowedAnnounced() > 0)
@@ -103,15 +133,13 @@ public:
         reading_.points = counts.written;
         reading_.pointsOutOfRange = counts.outOfRange;
         reading_.pointsTooFarApart = counts.tooFarApart;
-        return std::move(reading_);
     }
 
-private:
     void Instruction(const std::string& name) {
         if (name == "PU" || name == "PD" || name == "PA" || name == "PR") {
-            Pairs(name);
+            StartPairs();
         } else if (name == "PE") {
-            EncodedLine();
+            StartEncodedLine();
         } else if (HpglGeometry::Honours(name)) {
             if (name == "IN") {
                 plotter_.Initialize();
@@ -184,33 +212,46 @@ private:
     }
 
     // Coordinate pairs up to the instruction's end, each moving the pen as it
-    // comes, so that a line of any length costs no memory.
-    void Pairs(const std::string& name) {
-        double x = 0;
-        bool haveX = false;
-        bool moved = false;
-        for (size_t pairs = 0; reading_.refused.empty();) {
+    // comes, a few at a step, so that a line of any length costs no memory.
+    void StartPairs() {
+        pairs_ = {};
+        ongoing_ = Ongoing::Pairs;
+        ContinuePairs();
+    }
+
+    void ContinuePairs() {
+        for (size_t tokens = 0; tokens < kTokensPerStep; ++tokens) {
+            if (!reading_.refused.empty()) return EndPairs();
             const HpglToken& token = lexer_.Peek();
-            if (NoNumber(token)) return;
+            if (NoNumber(token)) return StopPairs();
             if (token.kind == HpglTokenKind::Number) {
                 const double value = lexer_.Next().number;
-                if (haveX) {
-                    const double pair[] = {x, value};
-                    Refused(geometry_.Instruction(name, pair));
-                    moved = true;
-                    if (++pairs % kPairsBetweenStopChecks == 0 && source_.Stopped()) return;
+                if (pairs_.haveX) {
+                    const double pair[] = {pairs_.x, value};
+                    Refused(geometry_.Instruction(instruction_, pair));
+                    pairs_.moved = true;
+                    if (++pairs_.count % kPairsBetweenStopChecks == 0 && source_.Stopped())
+                        return StopPairs();
                 }
-                x = value;
-                haveX = !haveX;
+                pairs_.x = value;
+                pairs_.haveX = !pairs_.haveX;
                 continue;
             }
             if (token.kind == HpglTokenKind::Terminator) lexer_.Next();
-            break;
+            return EndPairs();
         }
-        // A lone x is counted as dropped; without pairs the pen only goes up or down.
-        if (reading_.refused.empty() && (haveX || !moved))
-            Refused(geometry_.Instruction(name, std::span<const double>(&x, haveX ? 1 : 0)));
     }
+
+    // A lone x is counted as dropped; without pairs the pen only goes up or down.
+    void EndPairs() {
+        ongoing_ = Ongoing::None;
+        if (reading_.refused.empty() && (pairs_.haveX || !pairs_.moved))
+            Refused(geometry_.Instruction(
+                instruction_, std::span<const double>(&pairs_.x, pairs_.haveX ? 1 : 0)));
+    }
+
+    // Refused or stopped in the middle: the rest of the line is not read.
+    void StopPairs() { ongoing_ = Ongoing::None; }
 
     // The numbers of an instruction, up to its end, in `numbers_`; beyond
     // kMostParameters one more is kept, so that the instruction sees too many.
@@ -229,15 +270,29 @@ private:
         }
     }
 
-    // PE's bytes are its own numbers, up to the ';', decoded as they come.
-    void EncodedLine() {
-        HpglEncodedDecoder decoder(
+    // PE's bytes are its own numbers, up to the ';', decoded as they come, a
+    // few at a step.
+    void StartEncodedLine() {
+        decoder_.emplace(
             [this](const HpglEncodedStep& step) { Refused(geometry_.EncodedStep(step)); });
-        for (int c; reading_.refused.empty() && (c = lexer_.TakeByte()) >= 0 && c != ';';)
-            decoder.Feed(static_cast<unsigned char>(c), lexer_.Position() - 1);
-        decoder.Finish();
-        geometry_.CountDropped(decoder.lonelyX());
-        if (!decoder.problem().empty()) Refuse(Here() + ": " + decoder.problem());
+        ongoing_ = Ongoing::Encoded;
+        ContinueEncodedLine();
+    }
+
+    void ContinueEncodedLine() {
+        for (size_t bytes = 0; bytes < kTokensPerStep; ++bytes) {
+            const int c = reading_.refused.empty() ? lexer_.TakeByte() : -1;
+            if (c < 0 || c == ';') return EndEncodedLine();
+            decoder_->Feed(static_cast<unsigned char>(c), lexer_.Position() - 1);
+        }
+    }
+
+    void EndEncodedLine() {
+        ongoing_ = Ongoing::None;
+        decoder_->Finish();
+        geometry_.CountDropped(decoder_->lonelyX());
+        if (!decoder_->problem().empty()) Refuse(Here() + ": " + decoder_->problem());
+        decoder_.reset();
     }
 
     // DT t: the byte after the name ends labels from now on; "DT;" restores ETX.
@@ -262,6 +317,14 @@ private:
         }
     }
 
+    // A pen command line between steps: its pairs so far, or PE's decoder.
+    struct PairsSoFar {
+        double x = 0;
+        bool haveX = false;
+        bool moved = false;
+        size_t count = 0;
+    };
+
     StoppableSource source_;
     HpglLexer lexer_;
     BufferedOutput& out_;
@@ -275,9 +338,11 @@ private:
     uint64_t instructionAt_ = 0;
     bool cut_ = false;
     std::optional<std::string> pageEnd_;  // the page's end, once something was drawn
+    Ongoing ongoing_ = Ongoing::None;
+    PairsSoFar pairs_;
+    std::optional<HpglEncodedDecoder> decoder_;
+    bool ended_ = false;
 };
-
-}  // namespace
 
 size_t HpglReading::SkippedCount() const {
     size_t count = 0;
@@ -298,7 +363,25 @@ std::string HpglReading::FirstStrayText() const {
     return Shown(firstStray) + " at byte " + std::to_string(firstStrayAt);
 }
 
-HpglReading ReadHpgl(HpglSource& in, BufferedOutput& out, std::optional<HpglPoint> plotArea,
-                     const HpglStopCheck& stopRequested) {
-    return HpglInterpreter(in, out, plotArea, stopRequested).Run();
+HpglReader::HpglReader(ByteReader& in, BufferedOutput& out, std::optional<HpglPoint> plotArea,
+                       HpglStopCheck stopRequested)
+    : interpreter_(std::make_unique<HpglInterpreter>(in, out, plotArea, std::move(stopRequested))) {
+}
+
+HpglReader::~HpglReader() = default;
+
+bool HpglReader::Step() {
+    return interpreter_->Step();
+}
+
+const HpglReading& HpglReader::reading() const {
+    return interpreter_->reading();
+}
+
+HpglReading ReadHpgl(ByteReader& in, BufferedOutput& out, std::optional<HpglPoint> plotArea,
+                     HpglStopCheck stopRequested) {
+    HpglReader reader(in, out, plotArea, std::move(stopRequested));
+    while (reader.Step()) {
+    }
+    return reader.reading();
 }

@@ -8,9 +8,9 @@
 // read, so a small file cannot expand to gigabytes.
 #include <cstddef>
 #include <cstdint>
-#include <filesystem>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -47,6 +47,9 @@ struct HpglReading {
     std::string SkippedText() const;
 };
 
+using HpglStopCheck = std::function<bool()>;
+class HpglInterpreter;
+
 // Reads IN, SP, PU, PD, PA, PR, DT and LB, and through HpglGeometry the
 // placement (IP, IR, SC, RO, IW, DF), PE, arcs, circles, rectangles and
 // polygon mode. PU, PD, PA and PR take any number
@@ -57,10 +60,31 @@ struct HpglReading {
 // `plotArea` (plotter units) places drawings whose scaling depends on the
 // device. `stopRequested` is asked between instructions and before each
 // block of input; when it answers true, reading ends with `stopped`.
-using HpglStopCheck = std::function<bool()>;
-HpglReading ReadHpgl(HpglSource& in, BufferedOutput& out,
+//
+// The reading goes a step at a time, so that a caller can take the pen
+// commands as they are made: each step reads one instruction, or a few
+// dozen numbers of a long pen command line, and writes its points to `out`.
+class HpglReader {
+public:
+    HpglReader(ByteReader& in, BufferedOutput& out,
+               std::optional<HpglPoint> plotArea = std::nullopt, HpglStopCheck stopRequested = {});
+    HpglReader(const HpglReader&) = delete;
+    HpglReader& operator=(const HpglReader&) = delete;
+    ~HpglReader();
+
+    // False once the reading has ended: at the input's end, on a refusal, a
+    // failed write or the stop. Then reading() is whole.
+    bool Step();
+    const HpglReading& reading() const;
+
+private:
+    std::unique_ptr<HpglInterpreter> interpreter_;
+};
+
+// All steps at once.
+HpglReading ReadHpgl(ByteReader& in, BufferedOutput& out,
                      std::optional<HpglPoint> plotArea = std::nullopt,
-                     const HpglStopCheck& stopRequested = {});
+                     HpglStopCheck stopRequested = {});
 
 // The reader's budget: pen commands per byte read, beyond a first allowance,
 // and in all (the engine reads no plot file of 4 GiB or more).
@@ -74,11 +98,3 @@ struct HpglConversion {
     HpglReading reading;
 };
 HpglConversion ConvertHpgl(std::string_view hpgl, std::optional<HpglPoint> plotArea = std::nullopt);
-
-// Reads the HPGL file `from` and writes its pen commands to `to`. False with
-// a one-line problem when either file fails, the file changed while it was
-// read, or the stop was asked for (then `reading.stopped`).
-bool WriteHpglAsPenCommands(const std::filesystem::path& from, const std::filesystem::path& to,
-                            HpglReading& reading, std::string& problem,
-                            std::optional<HpglPoint> plotArea = std::nullopt,
-                            const HpglStopCheck& stopRequested = {});

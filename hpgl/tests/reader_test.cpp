@@ -141,11 +141,12 @@ TEST(HpglReader, PointsTheEngineCannotMapAreDroppedAndCounted) {
 
 #ifndef _WIN32
 // "PD", then `pairs` times "1,2,", then a number of `zeros` leading zeros.
-class EndlessLookingDrawing : public HpglSource {
+class EndlessLookingDrawing : public ByteReader {
 public:
     EndlessLookingDrawing(size_t pairs, size_t zeros) : pairs_(pairs), zeros_(zeros) {}
-    size_t Read(char* data, size_t room) override {
-        size_t n = 0;
+    SystemError ReadSome(uint8_t* data, size_t room, size_t& got) override {
+        got = 0;
+        size_t& n = got;
         if (!started_ && room >= 2) {
             data[n++] = 'P';
             data[n++] = 'D';
@@ -158,7 +159,7 @@ public:
             n += 4;
             ended_ = true;
         }
-        return n;
+        return {};
     }
 
 private:
@@ -193,16 +194,15 @@ TEST(HpglReader, ReadsAnyLengthOfInputInBoundedMemory) {
 }
 
 // `text` again and again, `bytes` of it in all.
-class Repeated : public HpglSource {
+class Repeated : public ByteReader {
 public:
     Repeated(std::string text, size_t bytes) : text_(std::move(text)), left_(bytes) {}
-    size_t Read(char* data, size_t room) override {
-        size_t n = 0;
-        for (; left_ >= text_.size() && room - n >= text_.size(); left_ -= text_.size()) {
-            std::memcpy(data + n, text_.data(), text_.size());
-            n += text_.size();
+    SystemError ReadSome(uint8_t* data, size_t room, size_t& got) override {
+        for (got = 0; left_ >= text_.size() && room - got >= text_.size(); left_ -= text_.size()) {
+            std::memcpy(data + got, text_.data(), text_.size());
+            got += text_.size();
         }
-        return n;
+        return {};
     }
 
 private:

@@ -1,8 +1,6 @@
-// Scratch files and folders made exclusively for the user alone in TMPDIR (or /tmp), and
-// removed with their objects; an unusable TMPDIR becomes a one-line failure.
+// A scratch folder made for the user alone in TMPDIR (or /tmp) and removed with its
+// object; an unusable TMPDIR becomes a one-line failure.
 #include "scratch_space.h"
-
-#include <unistd.h>
 
 #include <cstdlib>
 #include <system_error>
@@ -23,19 +21,6 @@ Failure CannotCreate(const char* what, const std::string& pattern) {
 }
 
 }  // namespace
-
-Failure ScratchFile::Create(const char* stem) {
-    std::string pattern = ScratchPattern(stem);
-    const int fd = ::mkstemp(pattern.data());
-    if (fd < 0) return CannotCreate("file", pattern);
-    ::close(fd);
-    path_ = pattern;
-    return {};
-}
-
-ScratchFile::~ScratchFile() {
-    if (!path_.empty()) ::unlink(path_.c_str());
-}
 
 Failure ScratchFolder::Create(const char* stem) {
     std::string pattern = ScratchPattern(stem);

@@ -11,11 +11,10 @@
 #include "engine/cut_job.h"
 #include "engine/platform/same_file.h"
 #include "exit_status.h"
-#include "hpgl/reader.h"
+#include "hpgl/pass_input.h"
 #include "hpgl_report.h"
 #include "length_option.h"
 #include "plotter_form_check.h"
-#include "scratch_space.h"
 #include "stop_signals.h"
 #include "terminal_lock.h"
 
@@ -76,12 +75,12 @@ const char kHelp[] =
     "  INPUT file itself (by any name or link) is refused before anything is\n"
     "  written.\n"
     "\n"
-    "  With --hpgl, the pen commands go to a scratch file in TMPDIR (or /tmp),\n"
-    "  readable by the user alone and removed at the end.\n"
+    "  With --hpgl, INPUT is read once for each of the two passes and its pen\n"
+    "  commands are made as they are read: no other file is written.\n"
     "\n"
     "Signals:\n"
-    "  SIGINT, SIGTERM and SIGHUP stop the conversion: OUTPUT.partial and the\n"
-    "  scratch file are removed, an older OUTPUT is kept, and the exit status is\n"
+    "  SIGINT, SIGTERM and SIGHUP stop the conversion: OUTPUT.partial is\n"
+    "  removed, an older OUTPUT is kept, and the exit status is\n"
     "  128 plus the signal's number.\n"
     "\n"
     "Exit status:\n"
@@ -232,30 +231,23 @@ int Convert(const Arguments& args) {
     job.paths.plotFile = input;
     job.paths.streamFile = output;
     job.strPath = output;
-    ScratchFile penCommands;  // only for --hpgl
-    if (args.hpgl) {
-        if (const Failure failure = penCommands.Create("cutconv")) {
-            std::fprintf(stderr, "cutconv: %s\n", failure.Text().c_str());
-            return kExitFailed;
-        }
-        std::string problem;
-        HpglReading reading;
-        if (!WriteHpglAsPenCommands(input, penCommands.path(), reading, problem, args.plotArea,
-                                    [] { return StopSignal() != 0; })) {
-            if (StopSignal() != 0) return Stopped(output);
-            std::fprintf(stderr, "cutconv: %s\n", problem.c_str());
-            return kExitFailed;
-        }
-        if (!ReportHpglReading(stderr, "cutconv", input, reading, false)) return kExitRefused;
-        job.paths.plotFile = penCommands.path();
-    }
     StopLink link;
     job.pDlg = &link;
-    const JobOutcome outcome = StopSignal() != 0 ? JobResult::Cancelled : ConvertPlotFile(job);
+    std::optional<HpglPassInput> hpgl;
+    if (args.hpgl) hpgl.emplace(input, args.plotArea, [] { return StopSignal() != 0; });
+    const JobOutcome outcome = StopSignal() != 0 ? JobResult::Cancelled
+                               : hpgl            ? ConvertPlotFile(job, *hpgl)
+                                                 : ConvertPlotFile(job);
     if (StopSignal() != 0 && outcome.result != JobResult::Completed) return Stopped(output);
+    // What the HPGL reading left out is told once it has read the file whole.
+    if (hpgl && outcome.result != JobResult::InputUnreadable &&
+        outcome.result != JobResult::InputChanged &&
+        !ReportHpglReading(stderr, "cutconv", input, hpgl->reading(), false))
+        return kExitRefused;
     if (outcome.result == JobResult::Completed) return 0;
-    const bool inputFailed =
-        outcome.result == JobResult::InputUnreadable || outcome.result == JobResult::InputChanged;
+    const bool inputFailed = outcome.result == JobResult::InputUnreadable ||
+                             outcome.result == JobResult::InputChanged ||
+                             outcome.result == JobResult::InputRefused;
     return Fail(std::string(WhatFailed(outcome.result)) + " " + (inputFailed ? input : output),
                 outcome);
 }

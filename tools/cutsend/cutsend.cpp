@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,7 +17,7 @@
 #include "engine/platform/output_file.h"
 #include "engine/stream_to_port.h"
 #include "exit_status.h"
-#include "hpgl/reader.h"
+#include "hpgl/pass_input.h"
 #include "hpgl_report.h"
 #include "plotter_form_check.h"
 #include "resume_command.h"
@@ -90,7 +91,7 @@ int main(int argc, char** argv) {
         if (const std::string misread = PlotterFormProblem(options.drawing); !misread.empty())
             return Complain(misread, kExitRefused);
     }
-    ScratchFolder scratch;  // the stream, and the pen commands of --hpgl
+    ScratchFolder scratch;  // the stream
     if (const Failure failure = scratch.Create("cutsend"))
         return Complain(failure.Text(), kExitFailed);
     CutJob job;
@@ -100,21 +101,21 @@ int main(int argc, char** argv) {
     job.paths.plotFile = options.drawing;
     job.paths.streamFile = scratch / "stream.th0";
     job.strPath = job.paths.streamFile;
-    if (options.hpgl) {
-        HpglReading reading;
-        if (!WriteHpglAsPenCommands(options.drawing, scratch / "pen.plt", reading, problem,
-                                    options.plotArea, [] { return StopSignal() != 0; }))
-            return StopSignal() != 0 ? ExitStopped() : Complain(problem, kExitRefused);
-        job.paths.plotFile = scratch / "pen.plt";
-        if (!ReportHpglReading(stderr, "cutsend", options.drawing, reading, options.quiet))
-            return kExitRefused;
-    }
     ConversionLink conversionLink;
     job.pDlg = &conversionLink;
+    std::optional<HpglPassInput> hpgl;
+    if (options.hpgl)
+        hpgl.emplace(options.drawing, options.plotArea, [] { return StopSignal() != 0; });
     OutputFile stream;  // written and sent through this one handle
-    const JobOutcome converted =
-        StopSignal() != 0 ? JobResult::Cancelled : ConvertForSending(job, stream);
+    const JobOutcome converted = StopSignal() != 0 ? JobResult::Cancelled
+                                 : hpgl            ? ConvertForSending(job, *hpgl, stream)
+                                                   : ConvertForSending(job, stream);
     if (StopSignal() != 0) return ExitStopped();
+    // What the HPGL reading left out is told once it has read the file whole.
+    if (hpgl && converted.result != JobResult::InputUnreadable &&
+        converted.result != JobResult::InputChanged &&
+        !ReportHpglReading(stderr, "cutsend", options.drawing, hpgl->reading(), options.quiet))
+        return kExitRefused;
     if (converted.result != JobResult::Completed)
         return Complain("cannot convert " + options.drawing + ": " + Reason(converted),
                         ConversionExitStatus(converted.reason));
