@@ -89,7 +89,7 @@ bool WriteHpglAsPenCommands(const std::filesystem::path& from, const std::filesy
         return false;
     }
     // A refused file was not read to its end; any other must be read whole.
-    if (reading.refused.empty() && in.Changed()) {
+    if (!reading.refused && in.Changed()) {
         problem = "cannot read " + from.string() + ": the drawing changed while it was read";
         return false;
     }

@@ -2,7 +2,6 @@
 // absolute units, read as it streams in; counts what it skips, drops or must refuse.
 #include "hpgl/reader.h"
 
-#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdio>
@@ -10,6 +9,7 @@
 #include <span>
 
 #include "hpgl/geometry.h"
+#include "hpgl/instruction_set.h"
 #include "hpgl/lexer.h"
 #include "hpgl/plotter.h"
 
@@ -17,22 +17,11 @@ namespace {
 
 constexpr int kDefaultLabelEnd = 0x03;  // ETX
 
-// Instructions that change what is cut and are not read: a file using one is
-// refused rather than cut wrong.
-constexpr std::string_view kGeometryNotRead[] = {"AT", "BR", "BZ", "EW", "RT", "WG", "XT", "YT"};
-// Instructions that end a page: what is drawn after one would be cut on top
-// of the page before.
-constexpr std::string_view kPageEnds[] = {"AF", "AH", "FR", "PG"};
-
 // More numbers than any instruction taken here has: the rest are not kept,
 // and the instruction refuses so many.
 constexpr size_t kMostParameters = 16;
 // Pairs of one instruction between two looks at the stop.
 constexpr size_t kPairsBetweenStopChecks = 4096;
-
-bool Among(std::span<const std::string_view> names, std::string_view name) {
-    return std::find(names.begin(), names.end(), name) != names.end();
-}
 
 // A byte as the user would look for it: itself when printable, else its code.
 std::string Shown(int c) {
@@ -74,7 +63,7 @@ public:
 
     HpglReading Run() {
         plotter_.Initialize();
-        while (reading_.refused.empty() && !out_.failed() && !source_.Stopped()) {
+        while (!reading_.refused && !out_.failed() && !source_.Stopped()) {
             const HpglToken token = lexer_.Next();
             if (token.kind == HpglTokenKind::End) break;
             if (token.kind == HpglTokenKind::Instruction) {
@@ -108,40 +97,44 @@ public:
 
 private:
     void Instruction(const std::string& name) {
-        if (name == "PU" || name == "PD" || name == "PA" || name == "PR") {
-            Pairs(name);
-        } else if (name == "PE") {
-            EncodedLine();
-        } else if (HpglGeometry::Honours(name)) {
-            if (name == "IN") {
-                plotter_.Initialize();
-                labelEnd_ = kDefaultLabelEnd;
-            }
-            const std::span<const double> numbers = Numbers();
-            if (reading_.refused.empty()) Refused(geometry_.Instruction(name, numbers));
-        } else if (name == "DT") {
-            LabelTerminator();
-        } else if (name == "LB") {
-            ++reading_.labels;
-            if (!lexer_.SkipPast(labelEnd_))
-                Refuse(Here() + ": the label has no end (" + Shown(labelEnd_) +
-                       ") and takes in the rest of the file");
-        } else if (Among(kGeometryNotRead, name)) {
-            reading_.refused = name;
-        } else if (Among(kPageEnds, name)) {
-            if (cut_ && !pageEnd_) pageEnd_ = Here();
-            SkipParameters();
-        } else {
+        const HpglInstruction* known = FindHpglInstruction(name);
+        if (known == nullptr) {
             ++reading_.skipped[name];
-            SkipParameters();
+            return SkipParameters();
+        }
+        switch (known->handling) {
+            case HpglHandling::Pairs: return Pairs(name);
+            case HpglHandling::Encoded: return EncodedLine();
+            case HpglHandling::Geometry: {
+                if (name == "IN") {
+                    plotter_.Initialize();
+                    labelEnd_ = kDefaultLabelEnd;
+                }
+                const std::span<const double> numbers = Numbers();
+                if (!reading_.refused) Refused(geometry_.Instruction(name, numbers));
+                return;
+            }
+            case HpglHandling::LabelEnd: return LabelTerminator();
+            case HpglHandling::Label:
+                ++reading_.labels;
+                if (!lexer_.SkipPast(labelEnd_))
+                    Refuse(Here() + ": the label has no end (" + Shown(labelEnd_) +
+                           ") and takes in the rest of the file");
+                return;
+            // What is drawn after a page's end would be cut on top of the page before.
+            case HpglHandling::PageEnd:
+                if (cut_ && !pageEnd_) pageEnd_ = Here();
+                return SkipParameters();
+            case HpglHandling::Refused: return Refuse(HpglRefusal::NotRead(name));
         }
     }
 
     std::string Here() const { return instruction_ + " at byte " + std::to_string(instructionAt_); }
 
-    void Refuse(std::string reason) {
-        if (reading_.refused.empty()) reading_.refused = std::move(reason);
+    void Refuse(HpglRefusal refusal) {
+        if (!reading_.refused) reading_.refused = std::move(refusal);
     }
+    void Refuse(std::string whyNotCut) { Refuse(HpglRefusal::CannotBeCut(std::move(whyNotCut))); }
 
     void Refused(bool carriedOut) {
         if (!carriedOut) Refuse(geometry_.Refusal());
@@ -149,7 +142,7 @@ private:
 
     // Every point of the cut, checked against the page and the budget first.
     void Point(HpglPoint p, bool down) {
-        if (!reading_.refused.empty()) return;
+        if (reading_.refused) return;
         if (down && pageEnd_)
             return Refuse(*pageEnd_ +
                           " ends a page and more is drawn after it: the pages would be cut on "
@@ -189,7 +182,7 @@ private:
         double x = 0;
         bool haveX = false;
         bool moved = false;
-        for (size_t pairs = 0; reading_.refused.empty();) {
+        for (size_t pairs = 0; !reading_.refused;) {
             const HpglToken& token = lexer_.Peek();
             if (NoNumber(token)) return;
             if (token.kind == HpglTokenKind::Number) {
@@ -208,7 +201,7 @@ private:
             break;
         }
         // A lone x is counted as dropped; without pairs the pen only goes up or down.
-        if (reading_.refused.empty() && (haveX || !moved))
+        if (!reading_.refused && (haveX || !moved))
             Refused(geometry_.Instruction(name, std::span<const double>(&x, haveX ? 1 : 0)));
     }
 
@@ -233,7 +226,7 @@ private:
     void EncodedLine() {
         HpglEncodedDecoder decoder(
             [this](const HpglEncodedStep& step) { Refused(geometry_.EncodedStep(step)); });
-        for (int c; reading_.refused.empty() && (c = lexer_.TakeByte()) >= 0 && c != ';';)
+        for (int c; !reading_.refused && (c = lexer_.TakeByte()) >= 0 && c != ';';)
             decoder.Feed(static_cast<unsigned char>(c), lexer_.Position() - 1);
         decoder.Finish();
         geometry_.CountDropped(decoder.lonelyX());
