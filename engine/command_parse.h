@@ -8,6 +8,10 @@
 // the next ';', then ";" and NUL; at most kCommandBufferSize bytes in all.
 constexpr int kCommandBufferSize = 32;
 
+// Where the drawing's reference corner lands on the material: 40 units, 1 mm
+// in from both axes.
+constexpr int32_t kDrawingMargin = 40;
+
 // The drawing's reference corner: pass 1 finds it, pass 2 maps every point by
 // it. Each job starts from a fresh one and hands it from pass to pass.
 struct PlotExtent {
@@ -52,9 +56,8 @@ inline void ScanExtent(CommandNumbers n, PlotExtent& extent) {
 inline Pos_xyz MapPoint(const PenCommand& command, const PlotExtent& extent) {
     Pos_xyz p;
     p.pen = command.letter == 'D' ? 1 : 0;
-    // The margin of 40 units puts the drawing 1 mm in from both axes; the second
-    // axis runs the other way from the file.
-    p.x = Add32(Sub32(command.numbers.x, extent.minX), 40);
-    p.y = Add32(Sub32(extent.maxY, command.numbers.y), 40);
+    // The second axis runs the other way from the file.
+    p.x = Add32(Sub32(command.numbers.x, extent.minX), kDrawingMargin);
+    p.y = Add32(Sub32(extent.maxY, command.numbers.y), kDrawingMargin);
     return p;
 }

@@ -35,6 +35,12 @@ Run Read(std::string_view input, size_t block) {
     return run;
 }
 
+// The refusal for a finding: its reason's number, then its instruction or sentence.
+std::string Shown(const HpglRefusal& refusal) {
+    return std::to_string(static_cast<int>(refusal.reason())) + " " + refusal.instruction() +
+           refusal.why();
+}
+
 bool ReadInt32(std::string_view& text, char end) {
     size_t i = 0;
     if (i < text.size() && text[i] == '-') ++i;
@@ -71,7 +77,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const Run pieces = Read(input, block);
     Check(pieces.penCommands == whole.penCommands, "block size changed the pen commands");
     Check(pieces.reading.refused == whole.reading.refused, "block size changed the refusal",
-          whole.reading.refused + " / " + pieces.reading.refused);
+          Shown(whole.reading.refused) + " / " + Shown(pieces.reading.refused));
     Check(pieces.reading.SkippedText() == whole.reading.SkippedText() &&
               pieces.reading.labels == whole.reading.labels &&
               pieces.reading.strayCharacters == whole.reading.strayCharacters &&

@@ -2,43 +2,21 @@
 // the window, or kept for polygon mode, and then handed to the sink.
 #include "hpgl/geometry.h"
 
-#include <array>
 #include <cmath>
 
-namespace {
-
-constexpr std::array<std::string_view, 24> kHonoured = {
-    "IN", "DF", "PU", "PD", "PA", "PR", "PE", "IP", "IR", "SC", "RO", "IW",
-    "CT", "AA", "AR", "CI", "EA", "ER", "RA", "RR", "PM", "EP", "FP", "SP"};
-
-}  // namespace
-
-bool HpglGeometry::Honours(std::string_view name) {
-    for (std::string_view honoured : kHonoured)
-        if (honoured == name) return true;
-    return false;
-}
-
-bool HpglGeometry::Refuse(std::string reason) {
-    if (refusal_.empty()) refusal_ = std::move(reason);
+bool HpglGeometry::Refuse(HpglRefusal refusal) {
+    if (!refusal_) refusal_ = std::move(refusal);
     return false;
 }
 
 // User units can be placed once the plotting area is known where they need it.
 bool HpglGeometry::Placeable() {
     const std::string& needs = scaling_.NeedsPlotArea();
-    if (needs.empty()) return true;
-    if (needs == "IR")
-        return Refuse(
-            "IR places the drawing in the plotter's plotting area: give its size with "
-            "--plot-area WIDTHxHEIGHT (mm)");
-    return Refuse(
-        "SC without IP scales to the plotter's plotting area: give its size with "
-        "--plot-area WIDTHxHEIGHT (mm)");
+    return needs.empty() || Refuse(HpglRefusal::NeedsPlotArea(needs));
 }
 
 bool HpglGeometry::Instruction(std::string_view name, std::span<const double> n) {
-    return refusal_.empty() && CarryOut(name, n) && refusal_.empty();
+    return !refusal_ && CarryOut(name, n) && !refusal_;
 }
 
 bool HpglGeometry::CarryOut(std::string_view name, std::span<const double> n) {
@@ -87,7 +65,7 @@ bool HpglGeometry::CarryOut(std::string_view name, std::span<const double> n) {
     } else if (name == "EP" || name == "FP") {
         if (!polygonMode_) CutPolygon(name == "FP");
     }
-    // SP and anything else: nothing to move.
+    // SP: nothing to move.
     return problem.empty() || Refuse(problem);
 }
 
@@ -106,10 +84,10 @@ bool HpglGeometry::Moves(std::span<const double> n) {
 }
 
 bool HpglGeometry::EncodedStep(const HpglEncodedStep& step) {
-    if (!refusal_.empty() || !Placeable()) return false;
+    if (refusal_ || !Placeable()) return false;
     penDown_ = !step.penUp;
     MoveTo(Target({step.x, step.y}, !step.absolute), penDown_);
-    return refusal_.empty();
+    return !refusal_;
 }
 
 bool HpglGeometry::EncodedPolyline(std::string_view bytes) {
@@ -118,7 +96,7 @@ bool HpglGeometry::EncodedPolyline(std::string_view bytes) {
     decoder.Finish();
     numbersDropped_ += decoder.lonelyX();
     if (!decoder.problem().empty()) Refuse("PE: " + decoder.problem());
-    return refusal_.empty();
+    return !refusal_;
 }
 
 void HpglGeometry::MoveTo(HpglPoint to, bool down) {

@@ -15,6 +15,7 @@
 #include "hpgl/clip.h"
 #include "hpgl/encoded.h"
 #include "hpgl/polygon.h"
+#include "hpgl/refusal.h"
 #include "hpgl/scaling.h"
 
 class HpglGeometry {
@@ -25,9 +26,6 @@ public:
     // `plotArea` in plotter units, when the user gave it.
     HpglGeometry(std::optional<HpglPoint> plotArea, Sink sink)
         : scaling_(plotArea), sink_(std::move(sink)) {}
-
-    // The instructions this class carries out (all but PE take numbers).
-    static bool Honours(std::string_view name);
 
     // Carries out one instruction with its numbers; false when the file cannot
     // be cut as a plotter would draw it, with the reason in Refusal().
@@ -41,7 +39,7 @@ public:
     // The end of the file: a polygon still waiting for EP or FP is counted.
     void Finish();
 
-    const std::string& Refusal() const { return refusal_; }
+    const HpglRefusal& Refusal() const { return refusal_; }
     // Numbers without their partner (a lone x) and numbers PE could not read.
     size_t NumbersDropped() const { return numbersDropped_; }
     // Polygons that were never edged or filled, and so not cut.
@@ -49,7 +47,10 @@ public:
 
 private:
     bool CarryOut(std::string_view name, std::span<const double> numbers);
-    bool Refuse(std::string reason);
+    bool Refuse(HpglRefusal refusal);
+    bool Refuse(std::string whyNotCut) {
+        return Refuse(HpglRefusal::CannotBeCut(std::move(whyNotCut)));
+    }
     bool Placeable();
     void MoveTo(HpglPoint to, bool down);
     void Draw(HpglPoint from, HpglPoint to, bool down);
@@ -74,7 +75,7 @@ private:
     HpglPolygon polygon_;
     bool polygonCut_ = true;  // the buffer's outline was cut (or there is none)
     HpglChordTolerance chordMode_;
-    std::string refusal_;
+    HpglRefusal refusal_;
     size_t numbersDropped_ = 0;
     size_t uncutPolygons_ = 0;
 };

@@ -92,7 +92,7 @@ JobOutcome HpglPassInput::Finish() {
     const HpglReading& got = reader_->reading();
     if (got.stopped) return JobResult::Cancelled;
     if (bytes_.error()) return {JobResult::InputUnreadable, bytes_.error()};
-    if (!got.refused.empty()) return JobResult::InputRefused;
+    if (got.refused) return JobResult::InputRefused;
     if (more > 0 && !length_) return {JobResult::InputRefused, SystemError(Refusal::TooLarge)};
     if (more > 0 || Changed() || (length_ && made_ != *length_))
         return {JobResult::InputChanged, SystemError(Refusal::ChangedWhileRead)};

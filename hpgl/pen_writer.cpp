@@ -5,15 +5,16 @@
 #include <cmath>
 #include <string>
 
+#include "engine/command_parse.h"
 #include "engine/move_writer.h"
 
 namespace {
 
 // The engine maps a point to its distance from the drawing's corner plus a
-// 1 mm margin (40 units), and in port mode adds the cutter's shift: all of it
-// must stay within int32, so the drawing may span no more than this.
+// margin, and in port mode adds the cutter's shift: all of it must stay
+// within int32, so the drawing may span no more than this.
 constexpr int64_t kWidestSpan =
-    INT32_MAX - 40 - std::max(int64_t{kPortShiftFirst}, int64_t{kPortShiftSecond});
+    INT32_MAX - kDrawingMargin - std::max(int64_t{kPortShiftFirst}, int64_t{kPortShiftSecond});
 
 bool Round(double v, int64_t& rounded) {
     const double r = std::round(v);                         // an exact half away from zero

@@ -2,7 +2,6 @@
 // absolute units, read as it streams in; counts what it skips, drops or must refuse.
 #include "hpgl/reader.h"
 
-#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdio>
@@ -10,19 +9,13 @@
 #include <span>
 
 #include "hpgl/geometry.h"
+#include "hpgl/instruction_set.h"
 #include "hpgl/lexer.h"
 #include "hpgl/plotter.h"
 
 namespace {
 
 constexpr int kDefaultLabelEnd = 0x03;  // ETX
-
-// Instructions that change what is cut and are not read: a file using one is
-// refused rather than cut wrong.
-constexpr std::string_view kGeometryNotRead[] = {"AT", "BR", "BZ", "EW", "RT", "WG", "XT", "YT"};
-// Instructions that end a page: what is drawn after one would be cut on top
-// of the page before.
-constexpr std::string_view kPageEnds[] = {"AF", "AH", "FR", "PG"};
 
 // More numbers than any instruction taken here has: the rest are not kept,
 // and the instruction refuses so many.
@@ -32,10 +25,6 @@ constexpr size_t kPairsBetweenStopChecks = 4096;
 // Tokens of a pen command line (or bytes of PE's) read in one step: what one
 // step writes stays small, however long the line.
 constexpr size_t kTokensPerStep = 64;
-
-bool Among(std::span<const std::string_view> names, std::string_view name) {
-    return std::find(names.begin(), names.end(), name) != names.end();
-}
 
 // A byte as the user would look for it: itself when printable, else its code.
 std::string Shown(int c) {
@@ -86,7 +75,7 @@ public:
         if (ended_) return false;
         if (ongoing_ == Ongoing::Pairs) return ContinuePairs(), true;
         if (ongoing_ == Ongoing::Encoded) return ContinueEncodedLine(), true;
-        if (reading_.refused.empty() && !out_.failed() && !source_.Stopped()) {
+        if (!reading_.refused && !out_.failed() && !source_.Stopped()) {
             const HpglToken token = lexer_.Next();
             if (token.kind != HpglTokenKind::End) {
                 Take(token);
@@ -136,40 +125,44 @@ private:
     }
 
     void Instruction(const std::string& name) {
-        if (name == "PU" || name == "PD" || name == "PA" || name == "PR") {
-            StartPairs();
-        } else if (name == "PE") {
-            StartEncodedLine();
-        } else if (HpglGeometry::Honours(name)) {
-            if (name == "IN") {
-                plotter_.Initialize();
-                labelEnd_ = kDefaultLabelEnd;
-            }
-            const std::span<const double> numbers = Numbers();
-            if (reading_.refused.empty()) Refused(geometry_.Instruction(name, numbers));
-        } else if (name == "DT") {
-            LabelTerminator();
-        } else if (name == "LB") {
-            ++reading_.labels;
-            if (!lexer_.SkipPast(labelEnd_))
-                Refuse(Here() + ": the label has no end (" + Shown(labelEnd_) +
-                       ") and takes in the rest of the file");
-        } else if (Among(kGeometryNotRead, name)) {
-            reading_.refused = name;
-        } else if (Among(kPageEnds, name)) {
-            if (cut_ && !pageEnd_) pageEnd_ = Here();
-            SkipParameters();
-        } else {
+        const HpglInstruction* known = FindHpglInstruction(name);
+        if (known == nullptr) {
             ++reading_.skipped[name];
-            SkipParameters();
+            return SkipParameters();
+        }
+        switch (known->handling) {
+            case HpglHandling::Pairs: return StartPairs();
+            case HpglHandling::Encoded: return StartEncodedLine();
+            case HpglHandling::Geometry: {
+                if (name == "IN") {
+                    plotter_.Initialize();
+                    labelEnd_ = kDefaultLabelEnd;
+                }
+                const std::span<const double> numbers = Numbers();
+                if (!reading_.refused) Refused(geometry_.Instruction(name, numbers));
+                return;
+            }
+            case HpglHandling::LabelEnd: return LabelTerminator();
+            case HpglHandling::Label:
+                ++reading_.labels;
+                if (!lexer_.SkipPast(labelEnd_))
+                    Refuse(Here() + ": the label has no end (" + Shown(labelEnd_) +
+                           ") and takes in the rest of the file");
+                return;
+            // What is drawn after a page's end would be cut on top of the page before.
+            case HpglHandling::PageEnd:
+                if (cut_ && !pageEnd_) pageEnd_ = Here();
+                return SkipParameters();
+            case HpglHandling::Refused: return Refuse(HpglRefusal::NotRead(name));
         }
     }
 
     std::string Here() const { return instruction_ + " at byte " + std::to_string(instructionAt_); }
 
-    void Refuse(std::string reason) {
-        if (reading_.refused.empty()) reading_.refused = std::move(reason);
+    void Refuse(HpglRefusal refusal) {
+        if (!reading_.refused) reading_.refused = std::move(refusal);
     }
+    void Refuse(std::string whyNotCut) { Refuse(HpglRefusal::CannotBeCut(std::move(whyNotCut))); }
 
     void Refused(bool carriedOut) {
         if (!carriedOut) Refuse(geometry_.Refusal());
@@ -177,7 +170,7 @@ private:
 
     // Every point of the cut, checked against the page and the budget first.
     void Point(HpglPoint p, bool down) {
-        if (!reading_.refused.empty()) return;
+        if (reading_.refused) return;
         if (down && pageEnd_)
             return Refuse(*pageEnd_ +
                           " ends a page and more is drawn after it: the pages would be cut on "
@@ -221,7 +214,7 @@ private:
 
     void ContinuePairs() {
         for (size_t tokens = 0; tokens < kTokensPerStep; ++tokens) {
-            if (!reading_.refused.empty()) return EndPairs();
+            if (reading_.refused) return EndPairs();
             const HpglToken& token = lexer_.Peek();
             if (NoNumber(token)) return StopPairs();
             if (token.kind == HpglTokenKind::Number) {
@@ -245,7 +238,7 @@ private:
     // A lone x is counted as dropped; without pairs the pen only goes up or down.
     void EndPairs() {
         ongoing_ = Ongoing::None;
-        if (reading_.refused.empty() && (pairs_.haveX || !pairs_.moved))
+        if (!reading_.refused && (pairs_.haveX || !pairs_.moved))
             Refused(geometry_.Instruction(
                 instruction_, std::span<const double>(&pairs_.x, pairs_.haveX ? 1 : 0)));
     }
@@ -281,7 +274,7 @@ private:
 
     void ContinueEncodedLine() {
         for (size_t bytes = 0; bytes < kTokensPerStep; ++bytes) {
-            const int c = reading_.refused.empty() ? lexer_.TakeByte() : -1;
+            const int c = !reading_.refused ? lexer_.TakeByte() : -1;
             if (c < 0 || c == ';') return EndEncodedLine();
             decoder_->Feed(static_cast<unsigned char>(c), lexer_.Position() - 1);
         }

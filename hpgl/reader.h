@@ -18,6 +18,7 @@
 #include "engine/output_sink.h"
 #include "hpgl/bytes.h"
 #include "hpgl/pen_writer.h"
+#include "hpgl/refusal.h"
 #include "hpgl/scaling.h"
 
 struct HpglReading {
@@ -34,10 +35,8 @@ struct HpglReading {
     size_t pointsOutOfRange = 0;
     size_t pointsTooFarApart = 0;
     size_t unpairedCoordinates = 0;  // an x without its y
-    // The first instruction that would change the drawing's geometry but is
-    // not read, or why the geometry cannot be placed (a sentence): reading
-    // stopped there, and the file must not be cut.
-    std::string refused;
+    // Why reading stopped before the end and the file must not be cut.
+    HpglRefusal refused;
     bool stopped = false;  // the stop was asked for: what was written is partial
 
     size_t SkippedCount() const;
@@ -50,11 +49,11 @@ struct HpglReading {
 using HpglStopCheck = std::function<bool()>;
 class HpglInterpreter;
 
-// Reads IN, SP, PU, PD, PA, PR, DT and LB, and through HpglGeometry the
-// placement (IP, IR, SC, RO, IW, DF), PE, arcs, circles, rectangles and
-// polygon mode. PU, PD, PA and PR take any number
-// of coordinate pairs, separated by commas or blanks, between any whitespace
-// and line breaks; an instruction ends at ';' or where the next one begins.
+// Reads the instructions of kHpglInstructions (hpgl/instruction_set.h) as
+// their handling there says, and skips the others. PU, PD, PA and PR take
+// any number of coordinate pairs, separated by commas or blanks, between any
+// whitespace and line breaks; an instruction ends at ';' or where the next
+// one begins.
 // PU and PD without pairs only lift or lower the pen; PA and PR choose
 // absolute or relative coordinates and move with the pen as it is.
 // `plotArea` (plotter units) places drawings whose scaling depends on the

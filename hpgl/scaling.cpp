@@ -3,37 +3,15 @@
 #include "hpgl/scaling.h"
 
 #include <cmath>
-#include <cstdlib>
 
 namespace {
 
-constexpr double kUnitsPerMm = 40;
-constexpr double kLargestAreaMm = 100000;  // 100 m: beyond any roll
 // A double's relative precision, and the finest part of a plotter unit that
 // placing a point must keep.
 constexpr double kRelativePrecision = 0x1p-52;
 constexpr double kFinestUnit = 1e-3;
 
-bool ReadLength(std::string_view text, double& mm) {
-    const std::string copy(text);
-    char* end = nullptr;
-    mm = std::strtod(copy.c_str(), &end);
-    return !copy.empty() && end == copy.c_str() + copy.size() && std::isfinite(mm) && mm > 0 &&
-           mm <= kLargestAreaMm;
-}
-
 }  // namespace
-
-bool ParsePlotArea(std::string_view text, HpglPoint& units) {
-    const size_t x = text.find_first_of("xX");
-    double width = 0;
-    double height = 0;
-    if (x == std::string_view::npos || !ReadLength(text.substr(0, x), width) ||
-        !ReadLength(text.substr(x + 1), height))
-        return false;
-    units = {width * kUnitsPerMm, height * kUnitsPerMm};
-    return true;
-}
 
 void HpglScaling::Reset() {
     rotation_ = 0;

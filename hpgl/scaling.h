@@ -5,7 +5,6 @@
 #include <cstddef>
 #include <optional>
 #include <string>
-#include <string_view>
 
 struct HpglPoint {
     double x = 0;
@@ -15,9 +14,6 @@ struct HpglPoint {
 inline bool operator==(HpglPoint a, HpglPoint b) {
     return a.x == b.x && a.y == b.y;
 }
-
-// "250x180" in millimetres as plotter units; false when it is no such size.
-bool ParsePlotArea(std::string_view text, HpglPoint& units);
 
 class HpglScaling {
 public:

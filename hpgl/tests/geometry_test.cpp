@@ -76,7 +76,7 @@ TEST(HpglGeometry, ScalingThatWouldGiveAnotherShapeIsRefused) {
     const auto refusal = [](std::vector<double> sc) {
         Plot plot;
         plot("IP", {0, 0, 10000, 10000})("SC", std::move(sc));
-        return plot.geometry().Refusal();
+        return plot.geometry().Refusal().why();
     };
     EXPECT_EQ(refusal({-1.7e308, 1.7e308, 0, 100}),
               "SC gives scaling whose arithmetic overflows, cannot be undone or cannot tell "
@@ -92,7 +92,7 @@ TEST(HpglGeometry, ScalingToTheDevicesAreaNeedsItsSize) {
     Plot without;
     without("SC", {0, 10000, 0, 7500})("PU", {0, 0})("PD", {10000, 7500});
     EXPECT_EQ(without.lines(), "");
-    EXPECT_NE(without.geometry().Refusal().find("SC without IP"), std::string::npos);
+    EXPECT_EQ(without.geometry().Refusal(), HpglRefusal::NeedsPlotArea("SC"));
     EXPECT_EQ(
         Plot({{5000, 3750}})("SC", {0, 10000, 0, 7500})("PU", {0, 0})("PD", {10000, 7500}).lines(),
         "U0,0 D5000,3750");
@@ -100,12 +100,9 @@ TEST(HpglGeometry, ScalingToTheDevicesAreaNeedsItsSize) {
     Plot later;
     later("SC", {0, 1, 0, 1})("IP", {0, 0, 40, 40})("PD", {1, 1});
     EXPECT_EQ(later.lines(), "U0,0 D40,40");
-    EXPECT_EQ(later.geometry().Refusal(), "");
-    EXPECT_NE(Plot()("IR", {10, 10, 90, 90})("SC", {0, 1, 0, 1})("PD", {1, 1})
-                  .geometry()
-                  .Refusal()
-                  .find("IR"),
-              std::string::npos);
+    EXPECT_FALSE(later.geometry().Refusal());
+    EXPECT_EQ(Plot()("IR", {10, 10, 90, 90})("SC", {0, 1, 0, 1})("PD", {1, 1}).geometry().Refusal(),
+              HpglRefusal::NeedsPlotArea("IR"));
 }
 
 TEST(HpglGeometry, TheWindowClipsLinesAndHidesMovesOutsideIt) {

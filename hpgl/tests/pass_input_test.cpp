@@ -46,7 +46,7 @@ TEST(HpglPassInput, PassTwoMustReadTheFilePassOneRead) {
     HpglPassInput refused(drawing, std::nullopt, {});
     WriteFile(drawing, "IN;PU0,0;PD10,10;WG5,0,90;");
     EXPECT_EQ(ReadPass(refused), JobResult::InputRefused);
-    EXPECT_FALSE(refused.reading().refused.empty());
+    EXPECT_EQ(refused.reading().refused, HpglRefusal::NotRead("WG"));
 }
 
 #ifndef _WIN32

@@ -83,12 +83,11 @@ TEST(HpglReader, DeviceEscapesAreSkippedWholeAndTheNextInstructionRead) {
 
 TEST(HpglReader, AnInstructionChangingGeometryThatIsNotReadRefusesTheFile) {
     const HpglConversion c = ConvertHpgl("IN;PU0,0;PD10,10;WG5,0,90;PD20,20;");
-    EXPECT_EQ(c.reading.refused, "WG");
+    EXPECT_EQ(c.reading.refused, HpglRefusal::NotRead("WG"));
     EXPECT_EQ(c.penCommands, "IN;PU0,0;PD10,10;");  // reading stopped there
     // User units scaled to the plotter's own area need that area's size.
     EXPECT_EQ(ConvertHpgl("IN;SC0,100,0,100;PD20,20;").reading.refused,
-              "SC without IP scales to the plotter's plotting area: give its size with "
-              "--plot-area WIDTHxHEIGHT (mm)");
+              HpglRefusal::NeedsPlotArea("SC"));
     EXPECT_EQ(ConvertHpgl("IN;SC0,100,0,100;PD20,20;", HpglPoint{400, 400}).penCommands,
               "IN;PU0,0;PD80,80;");
     // Without parameters they keep plotter units: pstoedit writes "SC;".
@@ -98,7 +97,9 @@ TEST(HpglReader, AnInstructionChangingGeometryThatIsNotReadRefusesTheFile) {
 }
 
 TEST(HpglReader, WhatWouldBeLostIsRefusedOrCountedByName) {
-    const auto refusal = [](std::string_view hpgl) { return ConvertHpgl(hpgl).reading.refused; };
+    const auto refusal = [](std::string_view hpgl) {
+        return ConvertHpgl(hpgl).reading.refused.why();
+    };
     EXPECT_EQ(refusal("IN;PD10,10#,20,20;"), "PD at byte 3: '#' at byte 10 is no number");
     EXPECT_EQ(refusal("IN;PD1e3,0;"), "PD at byte 3: 'e' at byte 6 is no number");
     EXPECT_EQ(refusal("IN;PU;AA0,0,1" + std::string(400, '0') + ";"),
@@ -114,7 +115,7 @@ TEST(HpglReader, WhatWouldBeLostIsRefusedOrCountedByName) {
     EXPECT_EQ(refusal("IN;PU0,0;PD10,10;PG;PU20,0;PD30,10;"),
               "PG at byte 17 ends a page and more is drawn after it: the pages would be cut on "
               "top of each other");
-    EXPECT_EQ(refusal("IN;FR;PU0,0;PD10,10;PG;"), "");
+    EXPECT_FALSE(ConvertHpgl("IN;FR;PU0,0;PD10,10;PG;").reading.refused);
     // Between instructions: counted, the first one named.
     const HpglConversion stray = ConvertHpgl("IN;#PU0,0;PD10,10;5;%;");
     EXPECT_EQ(stray.penCommands, "IN;PU0,0;PD10,10;");
@@ -216,13 +217,13 @@ TEST(HpglReader, ExpansionAndPolygonsAreBoundedBeforeTheyCost) {
     const long before = PeakResidentKiB();
     Repeated subpolygons("PM1;", 8 << 20);
     auto out = std::make_unique<BufferedOutput>(discard);
-    EXPECT_EQ(ReadHpgl(subpolygons, *out).refused, "");
+    EXPECT_FALSE(ReadHpgl(subpolygons, *out).refused);
     EXPECT_LT(PeakResidentKiB() - before, 4 * 1024);
     // 6 MB of circles of 720 chords: refused at the budget, at its reason.
     Repeated circles("CI30000,.5;", 6 << 20);
     const HpglReading reading = ReadHpgl(circles, *out);
-    EXPECT_NE(reading.refused.find("CI at byte "), std::string::npos);
-    EXPECT_NE(reading.refused.find(" expands beyond 64 bytes of pen commands per byte read"),
+    EXPECT_NE(reading.refused.why().find("CI at byte "), std::string::npos);
+    EXPECT_NE(reading.refused.why().find(" expands beyond 64 bytes of pen commands per byte read"),
               std::string::npos);
     EXPECT_LT(reading.points, size_t{2} << 20);
 }
@@ -235,7 +236,7 @@ TEST(HpglReader, AStopEndsTheReadingBetweenBlocks) {
     const HpglReading reading =
         ReadHpgl(circles, *out, std::nullopt, [&asked] { return ++asked > 3; });
     EXPECT_TRUE(reading.stopped);
-    EXPECT_EQ(reading.refused, "");
+    EXPECT_FALSE(reading.refused);
 }
 #endif
 

@@ -2,7 +2,8 @@
 #include "hpgl_report.h"
 
 #include <string_view>
-#include <utility>
+
+#include "hpgl/instruction_set.h"
 
 namespace {
 
@@ -10,36 +11,10 @@ std::string Count(size_t n, const char* one, const char* many) {
     return std::to_string(n) + " " + (n == 1 ? one : many);
 }
 
-// What a refused instruction draws or changes, for the user who meets it.
-std::string_view WhatItDoes(std::string_view name) {
-    static constexpr std::pair<std::string_view, std::string_view> kMeanings[] = {
-        {"AA", "an arc"},
-        {"AR", "an arc"},
-        {"AT", "an arc"},
-        {"RT", "an arc"},
-        {"BR", "Bezier curves"},
-        {"BZ", "Bezier curves"},
-        {"CI", "a circle"},
-        {"EA", "a rectangle"},
-        {"ER", "a rectangle"},
-        {"RA", "a filled rectangle"},
-        {"RR", "a filled rectangle"},
-        {"EW", "a wedge"},
-        {"WG", "a filled wedge"},
-        {"EP", "a polygon"},
-        {"FP", "a filled polygon"},
-        {"PM", "polygons"},
-        {"PE", "encoded lines"},
-        {"IP", "scaling points"},
-        {"IR", "scaling points"},
-        {"SC", "scaling"},
-        {"RO", "rotation"},
-        {"IW", "a clipping window"},
-        {"XT", "tick marks"},
-        {"YT", "tick marks"}};
-    for (const auto& [instruction, meaning] : kMeanings)
-        if (instruction == name) return meaning;
-    return "geometry";
+// Where the plotting area would place the drawing, for the instruction that needs it.
+std::string_view PlacedByArea(std::string_view instruction) {
+    if (instruction == "IR") return "IR places the drawing in the plotter's plotting area";
+    return "SC without IP scales to the plotter's plotting area";
 }
 
 }  // namespace
@@ -72,17 +47,27 @@ std::vector<std::string> HpglNotes(const HpglReading& reading) {
     return notes;
 }
 
-std::string HpglRefusal(const HpglReading& reading) {
-    if (reading.refused.empty()) return "";
-    // A whole reason (the geometry's) rather than an instruction's name.
-    if (reading.refused.size() > 2) return "not cut: " + reading.refused;
-    return "not cut: it uses " + reading.refused + " (" + std::string(WhatItDoes(reading.refused)) +
-           "), which is not read, and the cut would not have the drawing's shape or size";
+std::string HpglRefusalText(const HpglReading& reading) {
+    const HpglRefusal& refused = reading.refused;
+    switch (refused.reason()) {
+        case HpglRefusal::Reason::None: return "";
+        case HpglRefusal::Reason::NotRead: {
+            const HpglInstruction* known = FindHpglInstruction(refused.instruction());
+            const std::string_view draws = known != nullptr ? known->draws : "geometry";
+            return "not cut: it uses " + refused.instruction() + " (" + std::string(draws) +
+                   "), which is not read, and the cut would not have the drawing's shape or size";
+        }
+        case HpglRefusal::Reason::NeedsPlotArea:
+            return "not cut: " + std::string(PlacedByArea(refused.instruction())) +
+                   ": give its size with --plot-area WIDTHxHEIGHT (mm)";
+        case HpglRefusal::Reason::CannotBeCut: return "not cut: " + refused.why();
+    }
+    return "";
 }
 
 bool ReportHpglReading(std::FILE* out, const char* tool, const std::string& file,
                        const HpglReading& reading, bool quiet) {
-    const std::string refusal = HpglRefusal(reading);
+    const std::string refusal = HpglRefusalText(reading);
     if (!refusal.empty()) {
         std::fprintf(out, "%s: %s: %s\n", tool, file.c_str(), refusal.c_str());
         return false;

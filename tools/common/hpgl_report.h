@@ -12,7 +12,7 @@
 std::vector<std::string> HpglNotes(const HpglReading& reading);
 
 // Why the file must not be cut; "" when it may be.
-std::string HpglRefusal(const HpglReading& reading);
+std::string HpglRefusalText(const HpglReading& reading);
 
 // Prints the refusal and, unless `quiet`, the notes, each as "TOOL: FILE: LINE"
 // on `out`. False when the file is refused.

@@ -14,6 +14,7 @@
 #include "hpgl/pass_input.h"
 #include "hpgl_report.h"
 #include "length_option.h"
+#include "plot_area_option.h"
 #include "plotter_form_check.h"
 #include "stop_signals.h"
 #include "terminal_lock.h"

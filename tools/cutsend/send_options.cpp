@@ -7,6 +7,7 @@
 #include <tuple>
 
 #include "length_option.h"
+#include "plot_area_option.h"
 
 const char kSendUsage[] =
     "Usage: cutsend [OPTION]... --port DEVICE DRAWING\n"

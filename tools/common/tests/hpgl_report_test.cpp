@@ -8,13 +8,18 @@
 namespace {
 
 TEST(HpglReport, ARefusalNamesWhatTheFileUsesAndNotesNameWhatWasLeftOut) {
-    EXPECT_EQ(HpglRefusal(ConvertHpgl("IN;PU0,0;PD10,10;WG5,0,90;PD20,20;").reading),
+    EXPECT_EQ(HpglRefusalText(ConvertHpgl("IN;PU0,0;PD10,10;WG5,0,90;PD20,20;").reading),
               "not cut: it uses WG (a filled wedge), which is not read, and the cut would not "
               "have the drawing's shape or size");
-    EXPECT_EQ(HpglRefusal(ConvertHpgl("IN;SC0,100,0,100;PD20,20;").reading),
+    EXPECT_EQ(HpglRefusalText(ConvertHpgl("IN;SC0,100,0,100;PD20,20;").reading),
               "not cut: SC without IP scales to the plotter's plotting area: give its size with "
               "--plot-area WIDTHxHEIGHT (mm)");
-    EXPECT_EQ(HpglRefusal(ConvertHpgl("IN;PU0,0;PD10,10;").reading), "");
+    EXPECT_EQ(HpglRefusalText(ConvertHpgl("IN;IR10,10,90,90;SC0,1,0,1;PD1,1;").reading),
+              "not cut: IR places the drawing in the plotter's plotting area: give its size with "
+              "--plot-area WIDTHxHEIGHT (mm)");
+    EXPECT_EQ(HpglRefusalText(ConvertHpgl("IN;PD1e3,0;").reading),
+              "not cut: PD at byte 3: 'e' at byte 6 is no number");
+    EXPECT_EQ(HpglRefusalText(ConvertHpgl("IN;PU0,0;PD10,10;").reading), "");
 
     EXPECT_EQ(HpglNotes(ConvertHpgl("IN;#PU0,0;PD10,10;5;%;").reading),
               (std::vector<std::string>{
