@@ -20,7 +20,7 @@ SystemError InputFile::Open(const std::filesystem::path& path) {
     if (::fstat(fd_, &st) != 0)
         error = SystemError::Last();
     else if (!S_ISREG(st.st_mode))
-        error = S_ISDIR(st.st_mode) ? SystemError(EISDIR) : SystemError(Refusal::NotRegularFile);
+        error = SystemError(S_ISDIR(st.st_mode) ? Refusal::Folder : Refusal::NotRegularFile);
     else
         error = CheckFileSize(static_cast<uint64_t>(st.st_size));
     if (error) {

@@ -71,8 +71,8 @@ SystemError OutputFile::Create(const std::filesystem::path& target) {
     }
     struct stat st {};
     if (::stat(target.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
-        if (S_ISDIR(st.st_mode)) return SystemError(EISDIR);
-        if (S_ISBLK(st.st_mode)) return SystemError(ENOTSUP);  // a disk is no plot file
+        if (S_ISDIR(st.st_mode)) return SystemError(Refusal::Folder);
+        if (S_ISBLK(st.st_mode)) return SystemError(Refusal::DiskDevice);
         return OpenInPlace(target);
     }
     target_ = FollowLinks(target);
@@ -129,7 +129,7 @@ SystemError OutputFile::WriteAll(const char* data, size_t n) {
         // A signal ends the write: a tool asked to stop must not wait on.
         ssize_t written = ::write(fd_, data, n);
         if (written < 0) return SystemError::Last();
-        if (written == 0) return SystemError(EIO);
+        if (written == 0) return SystemError(Refusal::BytesLost);
         data += written;
         n -= static_cast<size_t>(written);
         size_ += static_cast<uint64_t>(written);
@@ -142,7 +142,7 @@ SystemError OutputFile::ReadAt(uint64_t offset, char* into, uint32_t n) const {
         const ssize_t got = ::pread(fd_, into, n, static_cast<off_t>(offset));
         if (got < 0 && errno == EINTR) continue;
         if (got < 0) return SystemError::Last();
-        if (got == 0) return SystemError(EIO);  // shorter than what was written
+        if (got == 0) return SystemError(Refusal::BytesLost);  // shorter than what was written
         into += got;
         n -= static_cast<uint32_t>(got);
         offset += static_cast<uint64_t>(got);
@@ -162,7 +162,7 @@ SystemError OutputFile::CloseHandle() {
 }
 
 SystemError OutputFile::Commit(Durability durability) {
-    if (fd_ < 0) return SystemError(EBADF);
+    if (fd_ < 0) return SystemError(Refusal::NotOpen);
     if (temp_.empty()) return {};  // written in place
     const bool flushed = durability == Durability::Flushed;
     if (flushed && ::fsync(fd_) != 0) return SystemError::Last();

@@ -66,11 +66,11 @@ SystemError SetDeleteOnClose(HANDLE file, bool remove) {
 // A file that this handle alone names: a regular disk file with one link.
 SystemError RefuseUnlessPlainFile(HANDLE file) {
     BY_HANDLE_FILE_INFORMATION info{};
-    if (GetFileType(file) != FILE_TYPE_DISK) return SystemError(ERROR_BAD_FILE_TYPE);
+    if (GetFileType(file) != FILE_TYPE_DISK) return SystemError(Refusal::NotPlainFile);
     if (!GetFileInformationByHandle(file, &info)) return SystemError::Last();
     constexpr DWORD kNotPlain = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT;
     if ((info.dwFileAttributes & kNotPlain) != 0 || info.nNumberOfLinks != 1)
-        return SystemError(ERROR_BAD_FILE_TYPE);
+        return SystemError(Refusal::NotPlainFile);
     return {};
 }
 
@@ -98,7 +98,7 @@ SystemError OutputFile::Create(const std::filesystem::path& target) {
     size_ = 0;
     bool folder = false;
     const DWORD type = TypeAt(target, folder);
-    if (folder) return SystemError(ERROR_DIRECTORY);
+    if (folder) return SystemError(Refusal::Folder);
     if (type != 0 && type != FILE_TYPE_DISK) return OpenInPlace(target);
     // The rename by handle takes a full path.
     std::error_code failed;
@@ -147,7 +147,7 @@ SystemError OutputFile::WriteAll(const char* data, size_t n) {
         DWORD chunk = n > 0x40000000 ? 0x40000000 : static_cast<DWORD>(n);
         DWORD written = 0;
         if (!WriteFile(file_, data, chunk, &written, nullptr)) return SystemError::Last();
-        if (written == 0) return SystemError(ERROR_WRITE_FAULT);
+        if (written == 0) return SystemError(Refusal::BytesLost);
         data += written;
         n -= written;
         size_ += written;
@@ -162,7 +162,7 @@ SystemError OutputFile::ReadAt(uint64_t offset, char* into, uint32_t n) const {
         at.OffsetHigh = static_cast<DWORD>(offset >> 32);
         DWORD got = 0;
         if (!ReadFile(file_, into, n, &got, &at)) return SystemError::Last();
-        if (got == 0) return SystemError(ERROR_HANDLE_EOF);  // shorter than what was written
+        if (got == 0) return SystemError(Refusal::BytesLost);  // shorter than what was written
         into += got;
         n -= got;
         offset += got;
@@ -184,7 +184,7 @@ SystemError OutputFile::CloseHandle() {
 // A rename within one folder is no copy, so it needs no write-through; the
 // file's own data is flushed first where it must be.
 SystemError OutputFile::Commit(Durability durability) {
-    if (file_ == nullptr) return SystemError(ERROR_INVALID_HANDLE);
+    if (file_ == nullptr) return SystemError(Refusal::NotOpen);
     if (temp_.empty()) return {};  // written in place
     if (durability == Durability::Flushed && !FlushFileBuffers(file_)) return SystemError::Last();
     if (SystemError error = SetDeleteOnClose(file_, false)) return error;

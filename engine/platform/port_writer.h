@@ -4,9 +4,10 @@
 #include "engine/platform/native_types.h"
 #include "engine/platform/system_error.h"
 
-// How a write or the drain ended. Failed carries the system's reason;
-// `written` tells how many of a write's bytes the port took, also when the
-// write was cancelled or failed part way.
+// How a write or the drain ended. Failed carries the system's reason, or
+// the line hung up where the system gave none. `written` tells how many of a
+// write's bytes the port took, also when the write was cancelled or failed
+// part way.
 enum class PortStatus { Done, Cancelled, Failed };
 struct PortResult {
     PortStatus status = PortStatus::Done;

@@ -21,7 +21,7 @@ constexpr short kLineGone = POLLERR | POLLHUP | POLLNVAL;
 
 PortWriter::PortWriter(PortHandle port) : port_(port) {
     if (port_ < 0) {
-        setupError_ = SystemError(EBADF);
+        setupError_ = SystemError(Refusal::NotOpen);
         return;
     }
     // Writes must never block: poll() does the waiting, in slices.
@@ -58,7 +58,7 @@ PortResult PortWriter::Write(const uint8_t* data, uint32_t n, const CancelCheck&
                 continue;
             }
             const bool told = last < 0 && errno != EAGAIN && errno != EWOULDBLOCK;
-            return Failed(told ? SystemError::Last() : SystemError(EIO), asked - n);
+            return Failed(told ? SystemError::Last() : SystemError(Refusal::LineLost), asked - n);
         }
     }
     return {PortStatus::Done, {}, asked};
@@ -78,7 +78,8 @@ PortResult PortWriter::Drain(const CancelCheck& isCancelled) {
         pollfd pfd{port_, 0, 0};
         const int r = ::poll(&pfd, 1, static_cast<int>(kPortWaitSliceMs));
         if (r < 0 && errno != EINTR) return Failed(SystemError::Last(), 0);
-        if (r > 0 && (pfd.revents & kLineGone) != 0) return Failed(SystemError(EIO), 0);
+        if (r > 0 && (pfd.revents & kLineGone) != 0)
+            return Failed(SystemError(Refusal::LineLost), 0);
     }
 }
 

@@ -14,7 +14,7 @@ PortResult Failed(SystemError reason, uint32_t written) {
 
 PortWriter::PortWriter(PortHandle port) : port_(port) {
     if (port_ == nullptr || port_ == INVALID_HANDLE_VALUE) {
-        setupError_ = SystemError(ERROR_INVALID_HANDLE);
+        setupError_ = SystemError(Refusal::NotOpen);
         return;
     }
     // Manual reset, not signalled, no name: one event for every write of the job.

@@ -26,5 +26,5 @@ SystemError RefuseSameFile(const std::filesystem::path& input,
     const bool same = in.dwVolumeSerialNumber == out.dwVolumeSerialNumber &&
                       in.nFileIndexHigh == out.nFileIndexHigh &&
                       in.nFileIndexLow == out.nFileIndexLow;
-    return same ? SystemError(ERROR_FILE_EXISTS) : SystemError();
+    return same ? SystemError(Refusal::OutputIsDrawing) : SystemError();
 }

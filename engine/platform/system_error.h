@@ -13,6 +13,13 @@ enum class Refusal : uint8_t {
     ChangedWhileRead,   // the drawing changed its length while a job read it
     NotRegularFile,     // a drawing that is a FIFO or a device
     TakenByAnotherJob,  // another conversion holds the output's temporary file
+    Folder,             // a drawing or an output that is a folder
+    DiskDevice,         // an output that is a disk: a plot file is never written onto one
+    NotPlainFile,       // a new temporary file that is no plain file on a disk (Windows)
+    OutputIsDrawing,    // an output that is the job's own drawing, by whatever name
+    BytesLost,          // the system took no bytes, or gave back fewer, without a reason
+    NotOpen,            // a file or port used before it was opened
+    LineLost,           // the port's line hung up or went away without a reason
 };
 
 class SystemError {
@@ -37,6 +44,13 @@ public:
             case Refusal::ChangedWhileRead: return "the drawing changed while it was read";
             case Refusal::NotRegularFile: return "not a regular file (a FIFO, a device)";
             case Refusal::TakenByAnotherJob: return "another conversion is writing it";
+            case Refusal::Folder: return "a folder, not a file";
+            case Refusal::DiskDevice: return "a disk device, not a file";
+            case Refusal::NotPlainFile: return "not a plain file on a disk";
+            case Refusal::OutputIsDrawing: return "it is the drawing itself";
+            case Refusal::BytesLost: return "bytes written were lost, the system gave no reason";
+            case Refusal::NotOpen: return "not open";
+            case Refusal::LineLost: return "the line hung up (unplugged or switched off?)";
         }
         return SystemMessage();
     }

@@ -206,7 +206,9 @@ TEST(CutJobEnds, OutputThatIsThePlotFileItselfIsRefusedAndTheDrawingKept) {
     std::filesystem::create_symlink("Quelmar.plt", f.folder / "link.plt");
     f.job.strPath = f.folder / "link.plt";
 #endif
-    EXPECT_EQ(f.Run(), JobResult::OutputNotCreated);
+    const JobOutcome outcome = RunCutJob(f.job);
+    EXPECT_EQ(outcome.result, JobResult::OutputNotCreated);
+    EXPECT_EQ(outcome.reason.refusal(), Refusal::OutputIsDrawing);
     EXPECT_EQ(f.link.doneCount, 1);
     EXPECT_EQ(ReadFile(f.job.paths.plotFile), kSquare);
     EXPECT_FALSE(std::filesystem::exists(f.job.paths.plotFile.string() + ".partial"));

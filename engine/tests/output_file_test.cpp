@@ -33,6 +33,11 @@ TEST(OutputFile, WritesBeyondTheLimitFailAsTooLarge) {
     EXPECT_EQ(WriteText(out, "!").refusal(), Refusal::TooLarge);
 }
 
+TEST(OutputFile, NothingToCommitWhenNothingWasCreated) {
+    OutputFile never;
+    EXPECT_EQ(never.Commit(OutputFile::Durability::Flushed).refusal(), Refusal::NotOpen);
+}
+
 TEST(FileSizeLimit, FourGibibytesAndMoreAreRefused) {
     // The seam through which a drawing's size reaches the rule on both sides;
     // Drovane shows such a refusal as an unreadable plot file.
@@ -140,7 +145,7 @@ TEST(OutputFile, SymbolicLinksPlantedUnderTheOldTemporaryAndTheFinalNameAreNever
     OutputFile intoFolder;
     // Windows refuses it as a folder; Wine shows nothing there, and the link is replaced.
     if (const SystemError refused = intoFolder.Create(saved)) {
-        EXPECT_EQ(refused.code(), ERROR_DIRECTORY);
+        EXPECT_EQ(refused.refusal(), Refusal::Folder);
     } else {
         EXPECT_FALSE(WriteText(intoFolder, "IN;U0,0;@;@;@;"));
         EXPECT_FALSE(intoFolder.Commit(OutputFile::Durability::Flushed));
@@ -193,7 +198,7 @@ TEST(OutputFile, SymbolicLinkIsFollowedAndTheFileItNamesReplaced) {
     EXPECT_EQ(ReadFile(folder / "real.plt"), "IN;U0,0;@;@;@;");
 }
 
-TEST(OutputFile, FifoIsWrittenInPlaceAndFolderRefused) {
+TEST(OutputFile, FifoIsWrittenInPlaceAndFolderOrDiskRefused) {
     TempFolder folder;
     const auto fifo = folder / "pipe";
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
@@ -211,7 +216,14 @@ TEST(OutputFile, FifoIsWrittenInPlaceAndFolderRefused) {
     EXPECT_TRUE(std::filesystem::is_fifo(fifo));
 
     OutputFile intoFolder;
-    EXPECT_EQ(intoFolder.Create(folder.path()).code(), EISDIR);
+    EXPECT_EQ(intoFolder.Create(folder.path()).refusal(), Refusal::Folder);
+    // Refused on its type alone: the disk is never opened.
+    for (const auto& entry : std::filesystem::directory_iterator("/dev")) {
+        if (std::error_code unknown; !entry.is_block_file(unknown)) continue;
+        OutputFile ontoDisk;
+        EXPECT_EQ(ontoDisk.Create(entry.path()).refusal(), Refusal::DiskDevice) << entry.path();
+        break;
+    }
 }
 #endif
 

@@ -86,13 +86,14 @@ const char kHelp[] =
     "\n"
     "Exit status:\n"
     "  0    OUTPUT holds the whole conversion\n"
-    "  1    the conversion failed on its way (OUTPUT refused or not writable,\n"
-    "       INPUT changed while it was read); the reason is printed and OUTPUT\n"
-    "       is unchanged\n"
+    "  1    the conversion failed on its way (OUTPUT not writable or being\n"
+    "       written by another conversion, INPUT changed while it was read); the\n"
+    "       reason is printed and OUTPUT is unchanged\n"
     "  2    bad arguments, a length beyond reason without --force, a port that\n"
-    "       another program is using, or a drawing refused: missing, unreadable,\n"
-    "       not a regular file, 4 GiB or more, or not read as it stands (the\n"
-    "       message names what was found and where)\n"
+    "       another program is using, an OUTPUT that is a folder, a disk device\n"
+    "       or INPUT itself, or a drawing refused: missing, unreadable, not a\n"
+    "       regular file, 4 GiB or more, or not read as it stands (the message\n"
+    "       names what was found and where)\n"
     "  128+N  stopped by signal N\n"
     "\n"
     "Examples:\n"
@@ -214,7 +215,7 @@ int Convert(const Arguments& args) {
     }
     if (RefuseSameFile(input, output)) {
         std::fprintf(stderr, "cutconv: cannot write %s: it is the input file %s\n", output, input);
-        return kExitFailed;
+        return kExitRefused;
     }
 
     TerminalLock port;  // held to the end, as cutsend holds it

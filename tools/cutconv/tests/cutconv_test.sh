@@ -75,13 +75,18 @@ rm -f "$dir/huge.plt"
 check "4 GiB drawing refused" "2:cutconv: cannot read $dir/huge.plt: File too large" "$rc:$err"
 check "no output for a 4 GiB drawing" "no" "$([ -e "$dir/huge-out.plt" ] && echo yes || echo no)"
 
-# The output may not be the input, by any name.
+# The output may not be the input, by any name, nor a folder: refused as a
+# wrong argument is.
 cp "$dir/square.plt" "$dir/same.plt"
 ln -s same.plt "$dir/same-link.plt"
 err=$("$cutconv" "$dir/same.plt" "$dir/same-link.plt" 2>&1); rc=$?
-check "output that is the input refused" "1" "$rc"
+check "output that is the input refused" "2" "$rc"
 check "input intact" "$(cat "$samples/square.plt")" "$(cat "$dir/same.plt")"
 check "refusal says why" "yes" "$([[ $err == *"it is the input file"* ]] && echo yes)"
+mkdir "$dir/folder"
+err=$("$cutconv" "$dir/square.plt" "$dir/folder" 2>&1); rc=$?
+check "output that is a folder refused" "2:cutconv: cannot create $dir/folder: a folder, not a file" \
+  "$rc:$err"
 
 # Not regular: a FIFO as input is refused at once; as output it is written in
 # place, as is /dev/stdout.
