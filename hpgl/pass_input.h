@@ -30,7 +30,7 @@ public:
     const std::filesystem::path& file() const override { return file_; }
 
     // What the last pass's reading skipped, dropped or refused.
-    const HpglReading& reading() const { return reader_->reading(); }
+    const HpglReading& reading() const { return reader_ ? reader_->reading() : notRead_; }
 
 private:
     // The file's bytes as the reader takes them: counted, and a failed read's
@@ -76,5 +76,6 @@ private:
     Pending pending_;
     std::unique_ptr<BufferedOutput> out_;
     std::unique_ptr<HpglReader> reader_;
-    bool ended_ = false;  // the reader has read its last step in this pass
+    bool ended_ = false;   // the reader has read its last step in this pass
+    HpglReading notRead_;  // before a pass has opened the file
 };

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
 
 #include "test_support.h"
@@ -37,8 +38,11 @@ TEST(HpglPassInput, PassTwoMustReadTheFilePassOneRead) {
     EXPECT_EQ(input.length(), bytes.size());
     EXPECT_EQ(ReadPass(input), JobResult::Completed);
 
-    // Other pen commands of the same length, then more of them.
+    // Other pen commands of the same length, written later (some file
+    // systems keep whole seconds), then more of them.
+    const auto written = std::filesystem::last_write_time(drawing);
     WriteFile(drawing, "IN;PU0,0;PD10,10,20,1;");
+    std::filesystem::last_write_time(drawing, written + std::chrono::seconds(2));
     EXPECT_EQ(ReadPass(input), JobResult::InputChanged);
     WriteFile(drawing, "IN;PU0,0;PD10,10,20,0,30,0;");
     EXPECT_EQ(ReadPass(input), JobResult::InputChanged);

@@ -77,3 +77,13 @@ bool ReportHpglReading(std::FILE* out, const char* tool, const std::string& file
         std::fprintf(out, "%s: %s: %s\n", tool, file.c_str(), note.c_str());
     return true;
 }
+
+bool ReportHpglReading(std::FILE* out, const char* tool, const HpglPassInput& input,
+                       const JobOutcome& outcome, bool quiet) {
+    switch (outcome.result) {
+        case JobResult::InputUnreadable:
+        case JobResult::InputChanged:
+        case JobResult::Cancelled: return true;
+        default: return ReportHpglReading(out, tool, input.file().string(), input.reading(), quiet);
+    }
+}

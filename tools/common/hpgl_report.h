@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/job_outcome.h"
+#include "hpgl/pass_input.h"
 #include "hpgl/reader.h"
 
 // One line for each kind of thing left out ("skipped DF 1, VS 2", "dropped 2
@@ -18,3 +20,8 @@ std::string HpglRefusalText(const HpglReading& reading);
 // on `out`. False when the file is refused.
 bool ReportHpglReading(std::FILE* out, const char* tool, const std::string& file,
                        const HpglReading& reading, bool quiet);
+
+// The same after a conversion over `input`, once its first pass has read the
+// file whole: nothing is said of a reading that failed, changed or stopped.
+bool ReportHpglReading(std::FILE* out, const char* tool, const HpglPassInput& input,
+                       const JobOutcome& outcome, bool quiet);

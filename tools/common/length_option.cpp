@@ -15,10 +15,10 @@ namespace {
 // Far beyond any real knife offset or overcut; squares of lengths up to this
 // many plotter units stay within the engine's 32-bit arithmetic.
 constexpr int kMaxMillimetres = 1158;
-constexpr int kMaxPlotterUnits = kMaxMillimetres * 40;
+constexpr int kMaxPlotterUnits = kMaxMillimetres * kUnitsPerMillimetre;
 // A drag knife's offset is 0.25 to 1 mm; an overcut a few millimetres.
-constexpr int32_t kLargestPlausibleOffset = 2 * 40;
-constexpr int32_t kLargestPlausibleOvercut = 20 * 40;
+constexpr int32_t kLargestPlausibleOffset = 2 * kUnitsPerMillimetre;
+constexpr int32_t kLargestPlausibleOvercut = 20 * kUnitsPerMillimetre;
 
 bool PlainNumber(const char* text, size_t length) {
     bool digit = false;
@@ -34,7 +34,7 @@ bool PlainNumber(const char* text, size_t length) {
 
 std::string Millimetres(int32_t units) {
     char text[32];
-    std::snprintf(text, sizeof text, "%g mm", units / 40.0);
+    std::snprintf(text, sizeof text, "%g mm", units / double{kUnitsPerMillimetre});
     return text;
 }
 

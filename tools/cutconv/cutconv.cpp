@@ -242,10 +242,7 @@ int Convert(const Arguments& args) {
                                                  : ConvertPlotFile(job);
     if (StopSignal() != 0 && outcome.result != JobResult::Completed) return Stopped(output);
     // What the HPGL reading left out is told once it has read the file whole.
-    if (hpgl && outcome.result != JobResult::InputUnreadable &&
-        outcome.result != JobResult::InputChanged &&
-        !ReportHpglReading(stderr, "cutconv", input, hpgl->reading(), false))
-        return kExitRefused;
+    if (hpgl && !ReportHpglReading(stderr, "cutconv", *hpgl, outcome, false)) return kExitRefused;
     if (outcome.result == JobResult::Completed) return 0;
     const bool inputFailed = outcome.result == JobResult::InputUnreadable ||
                              outcome.result == JobResult::InputChanged ||

@@ -112,9 +112,7 @@ int main(int argc, char** argv) {
                                                    : ConvertForSending(job, stream);
     if (StopSignal() != 0) return ExitStopped();
     // What the HPGL reading left out is told once it has read the file whole.
-    if (hpgl && converted.result != JobResult::InputUnreadable &&
-        converted.result != JobResult::InputChanged &&
-        !ReportHpglReading(stderr, "cutsend", options.drawing, hpgl->reading(), options.quiet))
+    if (hpgl && !ReportHpglReading(stderr, "cutsend", *hpgl, converted, options.quiet))
         return kExitRefused;
     if (converted.result != JobResult::Completed)
         return Complain("cannot convert " + options.drawing + ": " + Reason(converted),
