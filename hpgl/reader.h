@@ -16,8 +16,7 @@
 #include <string_view>
 
 #include "engine/output_sink.h"
-#include "hpgl/bytes.h"
-#include "hpgl/pen_writer.h"
+#include "engine/platform/byte_reader.h"
 #include "hpgl/refusal.h"
 #include "hpgl/scaling.h"
 
