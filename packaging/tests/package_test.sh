@@ -7,10 +7,7 @@ set -u
 cpack=$1 config=$2 version=$3 samples=$4
 dir=$(mktemp -d)
 trap 'rm -rf "$dir"' EXIT
-fails=0
-check() {  # name, expected, actual
-  if [ "$2" == "$3" ]; then echo "ok   $1"; else echo "FAIL $1: expected [$2] got [$3]"; fails=$((fails + 1)); fi
-}
+source "$(dirname "$0")/../../tools/common/tests/shell_checks.sh"
 
 if ! "$cpack" --config "$config" -B "$dir" >"$dir/cpack.log" 2>&1; then
   cat "$dir/cpack.log"

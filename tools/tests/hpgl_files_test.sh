@@ -8,10 +8,7 @@ sim=$2
 files=$3
 dir=$(mktemp -d)
 trap 'rm -rf "$dir"' EXIT
-fails=0
-check() {  # name, expected, actual
-  if [ "$2" == "$3" ]; then echo "ok   $1"; else echo "FAIL $1: expected [$2] got [$3]"; fails=$((fails + 1)); fi
-}
+source "$(dirname "$0")/../common/tests/shell_checks.sh"
 # Width and height of the cut in mm, from cutter-sim's bbox_mm=xmin,ymin,xmax,ymax.
 size() {
   "$sim" "$1" 2>/dev/null | sed -n 's/.*bbox_mm=\([^ ]*\).*/\1/p' |

@@ -5,10 +5,7 @@ cutconv=$1
 samples=$2  # the worked square and its expected outputs
 dir=$(mktemp -d)
 trap 'rm -rf "$dir"' EXIT
-fails=0
-check() {  # name, expected, actual
-  if [ "$2" == "$3" ]; then echo "ok   $1"; else echo "FAIL $1: expected [$2] got [$3]"; fails=$((fails + 1)); fi
-}
+source "$(dirname "$0")/../../common/tests/shell_checks.sh"
 
 cp "$samples/square.plt" "$dir/square.plt"
 

@@ -6,11 +6,7 @@ cutsend=$1 cutconv=$2 cuttersim=$3 samples=$4
 dir=$(mktemp -d)
 pids=()
 trap 'for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done; rm -rf "$dir"' EXIT
-fails=0
-check() {  # name, expected, actual
-  if [ "$2" == "$3" ]; then echo "ok   $1"; else echo "FAIL $1: expected [$2] got [$3]"; fails=$((fails + 1)); fi
-}
-now() { date +%s.%N; }
+source "$(dirname "$0")/../../common/tests/shell_checks.sh"
 
 source "$(dirname "$0")/../../common/tests/virtual_cable.sh"
 
@@ -91,7 +87,7 @@ kill -INT "$sender"
 asked=$(now)
 wait "$sender"
 rc=$?
-took=$(awk -v s="$asked" -v e="$(now)" 'BEGIN { printf "%.3f", e - s }')
+took=$(seconds_since "$asked")
 check "cancel exits 130" 130 "$rc"
 check "cancel during a hold within 2.5 s (took $took s)" yes "$(awk -v t="$took" 'BEGIN { print (t <= 2.5 ? "yes" : "no") }')"
 wait "$cutter_pid"
@@ -117,7 +113,7 @@ kill -INT "$sender"
 asked=$(now)
 wait "$sender"
 rc=$?
-took=$(awk -v s="$asked" -v e="$(now)" 'BEGIN { printf "%.3f", e - s }')
+took=$(seconds_since "$asked")
 check "a second Ctrl-C ends at once (took $took s after it)" yes \
   "$([ "$rc" = 130 ] && awk -v t="$took" 'BEGIN { exit !(t < 1.2) }' && echo yes)"
 wait "$cutter_pid"

@@ -9,12 +9,7 @@ cutsend=$1 cutconv=$2 cuttersim=$3
 dir=$(mktemp -d)
 pids=()
 trap 'kill -CONT "${socat:-0}" 2>/dev/null; for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done; rm -rf "$dir"' EXIT
-fails=0
-check() {  # name, expected, actual
-  if [ "$2" == "$3" ]; then echo "ok   $1"; else echo "FAIL $1: expected [$2] got [$3]"; fails=$((fails + 1)); fi
-}
-now() { date +%s.%N; }
-seconds_since() { awk -v s="$1" -v e="$(now)" 'BEGIN { printf "%.3f", e - s }'; }
+source "$(dirname "$0")/../../common/tests/shell_checks.sh"
 
 # Many squares: a stream of some 200 KB, several seconds on the paced line.
 for i in $(seq 0 3999); do

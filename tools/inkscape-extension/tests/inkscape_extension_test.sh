@@ -9,10 +9,7 @@ inkscape_extensions=$("$inkscape" --system-data-directory)/extensions
 dir=$(mktemp -d)
 pids=()
 trap 'for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done; rm -rf "$dir"' EXIT
-fails=0
-check() {  # name, expected, actual
-  if [ "$2" == "$3" ]; then echo "ok   $1"; else echo "FAIL $1: expected [$2] got [$3]"; fails=$((fails + 1)); fi
-}
+source "$(dirname "$0")/../../common/tests/shell_checks.sh"
 harvel() {  # harvel [--option=value ...] DRAWING.svg: the extension, as Inkscape starts it
   PATH=$bin:$PATH PYTHONPATH=$inkscape_extensions PYTHONDONTWRITEBYTECODE=1 \
     "$python" "$extension/harvel_cut.py" "$@"
